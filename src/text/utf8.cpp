@@ -1,0 +1,45 @@
+// SPDX-License-Identifier: MIT
+#include "utf8.h"
+
+namespace haoma::text::detail {
+
+Decoded decodeAt(std::string_view text, std::size_t pos) {
+    const auto lead = static_cast<unsigned char>(text[pos]);
+    if (lead < 0x80U) {
+        return {lead, 1, true};
+    }
+    std::size_t length = 0;
+    char32_t cp = 0;
+    char32_t minimum = 0;
+    if ((lead & 0xE0U) == 0xC0U) {
+        length = 2;
+        cp = lead & 0x1FU;
+        minimum = 0x80;
+    } else if ((lead & 0xF0U) == 0xE0U) {
+        length = 3;
+        cp = lead & 0x0FU;
+        minimum = 0x800;
+    } else if ((lead & 0xF8U) == 0xF0U) {
+        length = 4;
+        cp = lead & 0x07U;
+        minimum = 0x10000;
+    } else {
+        return {0, 1, false};
+    }
+    if (pos + length > text.size()) {
+        return {0, 1, false};
+    }
+    for (std::size_t i = 1; i < length; ++i) {
+        const auto byte = static_cast<unsigned char>(text[pos + i]);
+        if (!isContinuation(byte)) {
+            return {0, 1, false};
+        }
+        cp = (cp << 6U) | (byte & 0x3FU);
+    }
+    if (cp < minimum || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) {
+        return {0, 1, false};
+    }
+    return {cp, length, true};
+}
+
+}  // namespace haoma::text::detail
