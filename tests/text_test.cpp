@@ -37,7 +37,9 @@ std::optional<std::string> convert(const char* to, const char* from, const std::
     return output;
 }
 
-std::string fromGbk(std::string bytes) { return convert("UTF-8", "GBK", bytes).value(); }
+std::string fromGbk(std::string bytes) {
+    return convert("UTF-8", "GBK", bytes).value();
+}
 
 TEST(Split, KeepsInnerEmptyPiecesAndDropsTrailingOne) {
     struct Case {
@@ -94,10 +96,9 @@ TEST(Find, PositionsCountGbkBytesFromOne) {
         int expected;
     };
     const std::vector<Case> cases = {
-        {"abc", "b", 2},       {"abc", "", 1},        {"", "", -1},
-        {"", "a", -1},         {"abc", "abcd", -1},   {"|Ab|x", "|ab", -1},
-        {"北京|bj", "|bj", 5}, {"北京", "京", 3},     {"aXbX", "X", 2},
-        {"abc", "c", 3},       {"x北京", "北京", 2},
+        {"abc", "b", 2},     {"abc", "", 1},       {"", "", -1},          {"", "a", -1},
+        {"abc", "abcd", -1}, {"|Ab|x", "|ab", -1}, {"北京|bj", "|bj", 5}, {"北京", "京", 3},
+        {"aXbX", "X", 2},    {"abc", "c", 3},      {"x北京", "北京", 2},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(find(c.text, c.sought), c.expected) << c.text << " / " << c.sought;
@@ -171,7 +172,8 @@ TEST(ToInteger, ReadsTheLeadingNumber) {
         {"+-1", 0},
         {"- 1", 0},
         {"1000000", 1000000},
-        {"12345678901234567890", static_cast<std::int32_t>(12345678901234567890ULL % 4294967296ULL)},
+        {"12345678901234567890",
+         static_cast<std::int32_t>(12345678901234567890ULL % 4294967296ULL)},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(toInteger(c.text), c.expected) << c.text;
@@ -184,8 +186,8 @@ TEST(ToNumber, ReadsTheLongestLeadingDecimalNumber) {
         double expected;
     };
     const std::vector<Case> cases = {
-        {"1.5x", 1.5},  {" -2.25", -2.25}, {"1e3", 1000.0}, {"1e", 1.0},    {"1e+", 1.0},
-        {".5", 0.5},    {"5.", 5.0},       {".", 0.0},      {"abc", 0.0},   {"", 0.0},
+        {"1.5x", 1.5},  {" -2.25", -2.25}, {"1e3", 1000.0}, {"1e", 1.0},      {"1e+", 1.0},
+        {".5", 0.5},    {"5.", 5.0},       {".", 0.0},      {"abc", 0.0},     {"", 0.0},
         {"１.５", 1.5}, {"－２", -2.0},    {"2E-2", 0.02},  {"+7.0e1", 70.0}, {"1e-999", 0.0},
     };
     for (const auto& c : cases) {
@@ -200,12 +202,9 @@ TEST(NumberToInteger, TruncatesAndKeepsLow32Bits) {
         std::int32_t expected;
     };
     const std::vector<Case> cases = {
-        {3.9, 3},
-        {-3.9, -3},
-        {0.0, 0},
-        {2147483648.0, std::numeric_limits<std::int32_t>::min()},
-        {4294967297.5, 1},
-        {-4294967297.0, -1},
+        {3.9, 3},          {-3.9, -3},
+        {0.0, 0},          {2147483648.0, std::numeric_limits<std::int32_t>::min()},
+        {4294967297.5, 1}, {-4294967297.0, -1},
         {std::nan(""), 0},
     };
     for (const auto& c : cases) {
@@ -243,10 +242,9 @@ TEST(GbkLength, CountsGbkBytes) {
         int expected;
     };
     const std::vector<Case> cases = {
-        {"", 0},          {"1380013", 7},     {"北京", 4},     {"北京1", 5},
-        {"ａ", 2},        {"·", 2},           {"é", 2},        {"€", 1},
-        {"😀", 1},        {"\xFF", 1},        {"\xE5\x8C", 2}, {"\u3000", 2},
-        {"\xF0\x9F", 2},  {"abc\x80", 4},
+        {"", 0},         {"1380013", 7}, {"北京", 4},     {"北京1", 5},   {"ａ", 2},
+        {"·", 2},        {"é", 2},       {"€", 1},        {"😀", 1},       {"\xFF", 1},
+        {"\xE5\x8C", 2}, {"\u3000", 2},  {"\xF0\x9F", 2}, {"abc\x80", 4},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(gbkLength(c.text), c.expected) << c.text;

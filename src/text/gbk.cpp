@@ -2,8 +2,8 @@
 // The GBK code page rules: byte lengths, byte order and half-width folding.
 #include <iconv.h>
 
-#include <array>
 #include <algorithm>
+#include <array>
 #include <optional>
 #include <string>
 
@@ -19,7 +19,7 @@ constexpr char kReplacement = '?';
 
 // One converter from UTF-32 code points to GBK bytes, opened on first use per call site.
 class GbkEncoder {
-public:
+  public:
     GbkEncoder() : handle_(iconv_open("GBK", "UTF-32LE")) {}
     ~GbkEncoder() {
         if (handle_ != invalid()) {
@@ -54,14 +54,16 @@ public:
         return static_cast<int>(written);
     }
 
-private:
+  private:
     static iconv_t invalid() { return reinterpret_cast<iconv_t>(-1); }  // NOLINT
     iconv_t handle_;
 };
 
 // GBK holds every ideograph of the CJK Unified Ideographs block up to U+9FA5 in two bytes;
 // the common case needs no converter.
-bool isCommonIdeograph(char32_t cp) { return cp >= 0x4E00 && cp <= 0x9FA5; }
+bool isCommonIdeograph(char32_t cp) {
+    return cp >= 0x4E00 && cp <= 0x9FA5;
+}
 
 // Encodes the text as GBK bytes, with the same replacement rule as gbkLength.
 std::string toGbk(std::string_view text) {

@@ -17,6 +17,8 @@ struct Decoded {
 // Decodes the character at `pos`. An invalid or truncated sequence consumes one byte.
 Decoded decodeAt(std::string_view text, std::size_t pos);
 
-inline bool isContinuation(unsigned char byte) { return (byte & 0xC0U) == 0x80U; }
+inline bool isContinuation(unsigned char byte) {
+    return (byte & 0xC0U) == 0x80U;
+}
 
 }  // namespace haoma::text::detail

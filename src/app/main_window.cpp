@@ -1,0 +1,323 @@
+// SPDX-License-Identifier: MIT
+#include "app/main_window.h"
+
+#include <QApplication>
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QGroupBox>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScreen>
+#include <QTimer>
+
+#include "app/box_text.h"
+#include "app/click_label.h"
+#include "app/control_table.h"
+#include "app/services.h"
+#include "app/version.h"
+#include "generate/pattern_kind.h"
+
+// Resources of a static library are registered by hand, outside any namespace.
+static void registerResources() {
+    Q_INIT_RESOURCE(app);
+}
+
+namespace haoma::app {
+namespace {
+
+QFont controlFont(const QFont& base, int boldPixels) {
+    QFont font = base;
+    if (boldPixels > 0) {
+        font.setPixelSize(boldPixels);
+        font.setBold(true);
+    }
+    return font;
+}
+
+void applyColor(QWidget* widget, const char* color) {
+    if (color == nullptr) {
+        return;
+    }
+    QPalette palette = widget->palette();
+    palette.setColor(QPalette::WindowText, QColor(QString::fromLatin1(color)));
+    palette.setColor(QPalette::ButtonText, QColor(QString::fromLatin1(color)));
+    palette.setColor(QPalette::Text, QColor(QString::fromLatin1(color)));
+    widget->setPalette(palette);
+}
+
+void setupTextBox(QPlainTextEdit* box) {
+    box->setLineWrapMode(QPlainTextEdit::NoWrap);
+    box->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    box->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    QPalette palette = box->palette();
+    palette.setColor(QPalette::Base, Qt::white);
+    palette.setColor(QPalette::Text, Qt::black);
+    box->setPalette(palette);
+}
+
+QWidget* createControl(const ControlSpec& spec, QWidget* parent) {
+    const QString caption = QString::fromUtf8(spec.caption);
+    switch (spec.kind) {
+        case ControlKind::GroupBox:
+            return new QGroupBox(caption, parent);
+        case ControlKind::Label:
+            return new QLabel(caption, parent);
+        case ControlKind::LineEdit:
+            return new QLineEdit(caption, parent);
+        case ControlKind::TextBox: {
+            auto* box = new QPlainTextEdit(parent);
+            setupTextBox(box);
+            return box;
+        }
+        case ControlKind::Button: {
+            auto* button = new QPushButton(caption, parent);
+            button->setAutoDefault(false);
+            return button;
+        }
+        case ControlKind::CheckBox:
+            return new QCheckBox(caption, parent);
+        case ControlKind::Radio:
+            return new QRadioButton(caption, parent);
+        case ControlKind::ListBox: {
+            auto* list = new QListWidget(parent);
+            list->setSelectionMode(QAbstractItemView::SingleSelection);
+            list->setSortingEnabled(false);
+            list->setSpacing(1);
+            list->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+            QPalette palette = list->palette();
+            palette.setColor(QPalette::Base, Qt::white);
+            list->setPalette(palette);
+            return list;
+        }
+        case ControlKind::Picture: {
+            auto* picture = new ClickLabel(parent);
+            picture->setPixmap(QPixmap(QString::fromUtf8(spec.resource)));
+            picture->setCursor(Qt::PointingHandCursor);
+            return picture;
+        }
+        case ControlKind::Link: {
+            auto* link = new ClickLabel(caption, parent);
+            link->setCursor(Qt::PointingHandCursor);
+            return link;
+        }
+    }
+    return nullptr;
+}
+
+}  // namespace
+
+MainWindow::MainWindow(Services& services) : services_(services) {
+    registerResources();
+    setObjectName(QStringLiteral("主窗口"));
+    setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                   Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint |
+                   Qt::WindowCloseButtonHint);
+    QFont font = QApplication::font();
+    font.setFamilies({QStringLiteral("WenQuanYi Micro Hei"), QStringLiteral("Noto Sans CJK SC"),
+                      QStringLiteral("Microsoft YaHei"), QStringLiteral("SimSun"), font.family()});
+    font.setPixelSize(12);
+    setFont(font);
+    setFixedSize(kWindowWidth, kWindowHeight);
+    buildControls();
+    connectSignals();
+    centreOnScreen();
+    qApp->installEventFilter(this);
+}
+
+MainWindow::~MainWindow() {
+    qApp->removeEventFilter(this);
+    services_.endProcess(0);
+}
+
+void MainWindow::buildControls() {
+    QButtonGroup* groups[] = {nullptr, new QButtonGroup(this), new QButtonGroup(this)};
+    for (const ControlSpec& spec : controlTable()) {
+        QWidget* parent = spec.parent != nullptr ? control<QWidget>(spec.parent) : this;
+        QWidget* widget = createControl(spec, parent);
+        widget->setObjectName(QString::fromUtf8(spec.name));
+        widget->setGeometry(spec.left, spec.top, spec.width, spec.height);
+        widget->setFont(controlFont(font(), spec.boldPixels));
+        if (spec.kind == ControlKind::Link) {
+            QFont underlined = widget->font();
+            underlined.setUnderline(true);
+            widget->setFont(underlined);
+        }
+        applyColor(widget, spec.color);
+        widget->setAutoFillBackground(
+            !spec.transparent && spec.kind != ControlKind::Label &&
+            spec.kind != ControlKind::Link && spec.kind != ControlKind::Picture &&
+            spec.kind != ControlKind::GroupBox && spec.kind != ControlKind::CheckBox &&
+            spec.kind != ControlKind::Radio);
+        widget->setEnabled(spec.enabled);
+        if (auto* button = qobject_cast<QAbstractButton*>(widget);
+            button != nullptr &&
+            (spec.kind == ControlKind::CheckBox || spec.kind == ControlKind::Radio)) {
+            button->setChecked(spec.checked);
+            if (spec.group != RadioGroup::None) {
+                groups[static_cast<int>(spec.group)]->addButton(button);
+            }
+        }
+        widget->setVisible(spec.visible);
+    }
+}
+
+void MainWindow::connectSignals() {
+    const auto button = [this](const char* name) { return control<QAbstractButton>(name); };
+    connect(button("按钮2"), &QAbstractButton::clicked, this, &MainWindow::CopySegments);
+    connect(button("按钮3"), &QAbstractButton::clicked, this, &MainWindow::ClearSegments);
+    connect(button("按钮4"), &QAbstractButton::clicked, this, &MainWindow::PasteSegments);
+    connect(button("按钮5"), &QAbstractButton::clicked, this, &MainWindow::CopyResults);
+    connect(button("按钮6"), &QAbstractButton::clicked, this, &MainWindow::ClearResults);
+    connect(button("按钮7"), &QAbstractButton::clicked, this, &MainWindow::PasteResults);
+    connect(button("单选框仅靓号"), &QAbstractButton::clicked, this, &MainWindow::SelectPrettyMode);
+    connect(button("单选框全部号"), &QAbstractButton::clicked, this,
+            &MainWindow::SelectAllNumbersMode);
+    for (const char* name : {"超级链接框1", "超级链接框2", "超级链接框3", "超级链接框4"}) {
+        connect(control<ClickLabel>(name), &ClickLabel::clicked, this,
+                &MainWindow::OpenContactLink);
+    }
+    for (const char* name : {"图片框2", "图片框3"}) {
+        connect(control<ClickLabel>(name), &ClickLabel::leftPressed, this,
+                &MainWindow::OpenContactLink);
+    }
+    // Events that have no signal of their own: handled in eventFilter().
+    control<QCheckBox>("选择框1")->installEventFilter(this);
+    control<QLineEdit>("编辑框生成总数")->installEventFilter(this);
+}
+
+bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
+    switch (event->type()) {
+        case QEvent::KeyPress: {
+            const auto* key = static_cast<QKeyEvent*>(event);
+            const auto* widget = qobject_cast<QWidget*>(watched);
+            if (key->key() == Qt::Key_Escape && widget != nullptr && widget->window() == this) {
+                close();
+                return true;
+            }
+            break;
+        }
+        case QEvent::MouseButtonPress:
+            if (watched == control<QCheckBox>("选择框1") &&
+                static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
+                ToggleAllPatterns();
+            }
+            break;
+        case QEvent::MouseButtonDblClick:
+            if (watched == control<QLineEdit>("编辑框生成总数")) {
+                ClearPlannedTotal();
+            }
+            break;
+        default:
+            break;
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void MainWindow::closeEvent(QCloseEvent* event) {
+    event->accept();
+    services_.endProcess(0);
+}
+
+void MainWindow::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    fitOuterSize();
+    if (!sizedToFrame_) {
+        sizedToFrame_ = true;
+        // Some window managers report the frame only after mapping the window.
+        QTimer::singleShot(0, this, &MainWindow::fitOuterSize);
+    }
+}
+
+void MainWindow::centreOnScreen() {
+    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+        const QRect area = screen->geometry();
+        move(area.left() + (area.width() - kWindowWidth) / 2,
+             area.top() + (area.height() - kWindowHeight) / 2);
+    }
+}
+
+// The outer size, frame included, is 605 x 483: the client area gives way to the frame.
+void MainWindow::fitOuterSize() {
+    const QSize frame = frameGeometry().size() - geometry().size();
+    const QSize client(kWindowWidth - frame.width(), kWindowHeight - frame.height());
+    if (client != size()) {
+        setFixedSize(client);
+        centreOnScreen();
+    }
+}
+
+void MainWindow::StartUp() {
+    setWindowTitle(QStringLiteral("全国手机号码生成器 ") + QString::fromUtf8(kTitleTail));
+    for (const auto& row : generate::patternTable()) {
+        control<QPushButton>(row.indicator.data())->setEnabled(false);
+    }
+    control<QPushButton>("按钮全顺序数")->setEnabled(false);
+}
+
+void MainWindow::setIndicatorsEnabled(bool enabled) {
+    for (const auto& row : generate::patternTable()) {
+        control<QPushButton>(row.indicator.data())->setEnabled(enabled);
+    }
+}
+
+void MainWindow::PasteSegments() {
+    setBoxText(control<QPlainTextEdit>("编辑框1"), services_.clipboardText());
+}
+
+void MainWindow::PasteResults() {
+    setBoxText(control<QPlainTextEdit>("编辑框2"), services_.clipboardText());
+}
+
+void MainWindow::CopySegments() {
+    services_.setClipboardText(boxText(control<QPlainTextEdit>("编辑框1")));
+}
+
+void MainWindow::CopyResults() {
+    services_.setClipboardText(boxText(control<QPlainTextEdit>("编辑框2")));
+}
+
+void MainWindow::ClearSegments() {
+    control<QPlainTextEdit>("编辑框1")->clear();
+    control<QLabel>("标签号段数")->setText(QStringLiteral("0"));
+}
+
+void MainWindow::ClearResults() {
+    control<QPlainTextEdit>("编辑框2")->clear();
+    control<QLabel>("标签总数")->setText(QStringLiteral("0"));
+}
+
+void MainWindow::ClearPlannedTotal() {
+    control<QLineEdit>("编辑框生成总数")->clear();
+}
+
+void MainWindow::SelectPrettyMode() {
+    setIndicatorsEnabled(false);
+    control<QPushButton>("按钮靓号")->setEnabled(true);
+    control<QPushButton>("按钮全顺序数")->setEnabled(false);
+}
+
+void MainWindow::SelectAllNumbersMode() {
+    control<QPushButton>("按钮靓号")->setEnabled(false);
+    setIndicatorsEnabled(false);
+    control<QPushButton>("按钮全顺序数")->setEnabled(true);
+}
+
+void MainWindow::ToggleAllPatterns() {
+    const bool tick = !control<QCheckBox>("选择框1")->isChecked();
+    for (const auto& row : generate::patternTable()) {
+        control<QCheckBox>(row.checkBox.data())->setChecked(tick);
+    }
+    setIndicatorsEnabled(false);
+}
+
+void MainWindow::OpenContactLink() {
+    services_.openHelpPage();
+}
+
+}  // namespace haoma::app

@@ -1,0 +1,64 @@
+// SPDX-License-Identifier: MIT
+#include "app/services.h"
+
+#include <QClipboard>
+#include <QCoreApplication>
+#include <QDesktopServices>
+#include <QDir>
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QMessageBox>
+#include <QMimeData>
+#include <QStandardPaths>
+#include <QUrl>
+#include <cstdio>
+#include <cstdlib>
+
+namespace haoma::app {
+
+void Services::showMessage(const QString& text) {
+    QMessageBox box(QMessageBox::NoIcon, QStringLiteral("信息："), text, QMessageBox::Ok, nullptr);
+    box.setWindowModality(Qt::ApplicationModal);
+    box.exec();
+}
+
+QString Services::clipboardText() {
+    const QMimeData* data = QGuiApplication::clipboard()->mimeData();
+    if (data == nullptr || !data->hasText()) {
+        return {};
+    }
+    return data->text();
+}
+
+void Services::setClipboardText(const QString& text) {
+    QGuiApplication::clipboard()->setText(text);
+}
+
+void Services::processPendingEvents() {
+    QCoreApplication::processEvents(QEventLoop::AllEvents);
+}
+
+QString Services::programDirectory() {
+    return QCoreApplication::applicationDirPath();
+}
+
+void Services::openHelpPage() {
+    // Beside the program in a build tree, in the shared data folder when installed.
+    const QString local = programDirectory() + QStringLiteral("/haoma-help.html");
+    QString page = local;
+    if (!QFileInfo::exists(local)) {
+        const QString installed = QStandardPaths::locate(QStandardPaths::GenericDataLocation,
+                                                         QStringLiteral("haoma/haoma-help.html"));
+        if (!installed.isEmpty()) {
+            page = installed;
+        }
+    }
+    QDesktopServices::openUrl(QUrl::fromLocalFile(page));
+}
+
+void Services::endProcess(int exitCode) {
+    std::fflush(nullptr);
+    std::_Exit(exitCode);
+}
+
+}  // namespace haoma::app

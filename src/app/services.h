@@ -1,0 +1,36 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+// The platform services the window's commands use, each in one place. Tests replace
+// the message box and the process end with recorders.
+
+#include <QString>
+
+namespace haoma::app {
+
+class Services {
+  public:
+    virtual ~Services() = default;
+
+    // Message box captioned "信息：" with one OK button and no icon, modal to the whole
+    // program, without an owner window; returns when the user dismisses it.
+    virtual void showMessage(const QString& text);
+
+    // Plain text of the clipboard; empty when it holds no text.
+    virtual QString clipboardText();
+    // Replaces the clipboard's content with the plain text.
+    virtual void setClipboardText(const QString& text);
+
+    // Delivers queued input and repaints, then returns.
+    virtual void processPendingEvents();
+
+    // Folder of the running program, without a trailing separator.
+    virtual QString programDirectory();
+
+    // Opens the program's help page in the default browser.
+    virtual void openHelpPage();
+
+    // Ends the whole process at once with the exit code; does not return.
+    virtual void endProcess(int exitCode);
+};
+
+}  // namespace haoma::app

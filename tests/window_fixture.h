@@ -1,0 +1,59 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+// A main window with recording services, for window tests under the offscreen platform.
+
+#include <gtest/gtest.h>
+
+#include <QAbstractButton>
+#include <QCheckBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QStringList>
+#include <memory>
+
+#include "app/main_window.h"
+#include "app/services.h"
+
+namespace haoma::test {
+
+class RecordingServices : public app::Services {
+  public:
+    void showMessage(const QString& text) override { messages << text; }
+    void openHelpPage() override { ++helpPagesOpened; }
+    void endProcess(int exitCode) override { exitCodes.push_back(exitCode); }
+
+    QStringList messages;
+    int helpPagesOpened = 0;
+    std::vector<int> exitCodes;
+};
+
+class WindowTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        window = std::make_unique<app::MainWindow>(services);
+        window->StartUp();
+        window->show();
+    }
+    void TearDown() override { window.reset(); }
+
+    template <class T>
+    T* find(const char* name) const {
+        T* widget = window->control<T>(name);
+        EXPECT_NE(widget, nullptr) << name;
+        return widget;
+    }
+    QPlainTextEdit* box(const char* name) const { return find<QPlainTextEdit>(name); }
+    QString caption(const char* name) const { return find<QLabel>(name)->text(); }
+    bool enabled(const char* name) const { return find<QWidget>(name)->isEnabled(); }
+    bool checked(const char* name) const { return find<QAbstractButton>(name)->isChecked(); }
+    void click(const char* name);
+
+    RecordingServices services;
+    std::unique_ptr<app::MainWindow> window;
+};
+
+}  // namespace haoma::test
