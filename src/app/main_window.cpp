@@ -124,6 +124,8 @@ MainWindow::MainWindow(Services& services) : services_(services) {
     font.setPixelSize(12);
     setFont(font);
     setFixedSize(kWindowWidth, kWindowHeight);
+    // The pattern captions are laid out for a compact check mark; keep the gap to it small.
+    setStyleSheet(QStringLiteral("QCheckBox, QRadioButton { spacing: 2px; }"));
     buildControls();
     connectSignals();
     centreOnScreen();
