@@ -1,0 +1,132 @@
+// SPDX-License-Identifier: MIT
+#include "generate/number_walk.h"
+
+#include <cstring>
+
+#include "text/text.h"
+
+namespace haoma::generate {
+
+NumberWalk::NumberWalk(std::span<const std::string> segments, int segmentLimit,
+                       std::span<const Suffix> suffixes, int suffixLength, std::string_view lineEnd)
+    : segments_(segments),
+      segmentLimit_(segmentLimit),
+      suffixes_(suffixes),
+      suffixLength_(suffixLength),
+      lineEnd_(lineEnd) {}
+
+NumberWalk NumberWalk::allNumbers(std::span<const std::string> segments, std::string_view lineEnd) {
+    return {segments, kNumberLength, {}, 0, lineEnd};
+}
+
+NumberWalk NumberWalk::pattern(std::span<const std::string> segments, PatternKind kind,
+                               std::string_view lineEnd) {
+    const PatternRow& row = patternRow(kind);
+    return {segments, row.segmentLimit, row.suffixes, row.suffixLength, lineEnd};
+}
+
+// Prepares the line template of the current segment, or passes over it when it is too long.
+bool NumberWalk::enterSegment() {
+    const std::string& segment = segments_[segment_];
+    const int length = text::gbkLength(segment);
+    if (length > segmentLimit_) {
+        ++segment_;
+        return false;
+    }
+    const auto width = static_cast<std::size_t>(segmentLimit_ - length);
+    line_.assign(segment);
+    fillerStart_ = line_.size();
+    line_.append(width, '0');
+    suffixStart_ = line_.size();
+    line_.append(static_cast<std::size_t>(suffixLength_), '0');
+    line_.append(lineEnd_);
+    fillerWidth_ = static_cast<int>(width);
+    suffix_ = 0;
+    entered_ = true;
+    return true;
+}
+
+void NumberWalk::leaveSegment() {
+    entered_ = false;
+    ++segment_;
+}
+
+std::size_t NumberWalk::emit(std::size_t maxNumbers, std::string& out) {
+    std::size_t count = 0;
+    while (count < maxNumbers && !finished()) {
+        if (!entered_ && !enterSegment()) {
+            continue;
+        }
+        count += suffixes_.empty() ? emitAllNumbers(maxNumbers - count, out)
+                                   : emitPattern(maxNumbers - count, out);
+    }
+    return count;
+}
+
+// Numbers of the current segment without suffix. Whole groups of ten (fillers that differ
+// only in the last digit) are written in one go; that is the hot loop of big lists.
+std::size_t NumberWalk::emitAllNumbers(std::size_t maxNumbers, std::string& out) {
+    const std::size_t lineLength = line_.size();
+    FillerOdometer filler = this->filler();
+    const int width = filler.width();
+    std::size_t count = 0;
+    if (width == 0) {
+        out.append(line_);
+        leaveSegment();
+        return 1;
+    }
+    char* const last = line_.data() + fillerStart_ + width - 1;
+    while (count < maxNumbers) {
+        if (*last == '0' && maxNumbers - count >= 10) {
+            const std::size_t start = out.size();
+            out.resize(start + 10 * lineLength);
+            char* destination = out.data() + start;
+            const std::size_t lastOffset = static_cast<std::size_t>(last - line_.data());
+            for (char digit = '0'; digit <= '9'; ++digit) {
+                std::memcpy(destination, line_.data(), lineLength);
+                destination[lastOffset] = digit;
+                destination += lineLength;
+            }
+            count += 10;
+            if (!filler.advanceGroupOfTen()) {
+                leaveSegment();
+                return count;
+            }
+            continue;
+        }
+        out.append(line_);
+        ++count;
+        if (!filler.advance()) {
+            leaveSegment();
+            return count;
+        }
+    }
+    return count;
+}
+
+// Numbers of the current segment for a pattern kind, candidate by candidate.
+std::size_t NumberWalk::emitPattern(std::size_t maxNumbers, std::string& out) {
+    std::size_t count = 0;
+    FillerOdometer filler = this->filler();
+    char* const suffixDigits = line_.data() + suffixStart_;
+    const auto suffixBytes = static_cast<std::size_t>(suffixLength_);
+    while (count < maxNumbers) {
+        const Suffix& suffix = suffixes_[suffix_];
+        if (suffix.skipWhenFillerEndsWith == '\0' ||
+            filler.lastDigit() != suffix.skipWhenFillerEndsWith) {
+            std::memcpy(suffixDigits, suffix.digits.data(), suffixBytes);
+            out.append(line_);
+            ++count;
+        }
+        if (++suffix_ == suffixes_.size()) {
+            suffix_ = 0;
+            if (!filler.advance()) {
+                leaveSegment();
+                return count;
+            }
+        }
+    }
+    return count;
+}
+
+}  // namespace haoma::generate
