@@ -244,7 +244,7 @@ TEST(NumberWalk, EveryKindMatchesTheOracle) {
             const Lines one = {segment};
             auto walk = NumberWalk::pattern(one, row.kind, "\n");
             std::string out;
-            walk.emit(cap, out);
+            walk.produce(cap, out);
             EXPECT_EQ(linesOf(out), oraclePattern(oracle, one, cap)) << row.name << " " << segment;
         }
     }
@@ -254,7 +254,7 @@ TEST(NumberWalk, AllNumbersMatchTheOracle) {
     const std::size_t cap = 25000;
     auto walk = NumberWalk::allNumbers(kSegments, "\r\n");
     std::string out;
-    walk.emit(cap, out);
+    walk.produce(cap, out);
     Lines expected;
     for (const auto& line : oracleAll(kSegments, cap)) {
         expected.push_back(line + "\r");
@@ -268,25 +268,25 @@ TEST(NumberWalk, SlicesOfAnySizeJoinToTheSameOutput) {
     for (const PatternKind kind : {PatternKind::AAA, PatternKind::ABBA}) {
         auto whole = NumberWalk::pattern(segments, kind, "\n");
         std::string expected;
-        whole.emit(5000, expected);
+        whole.produce(5000, expected);
         auto sliced = NumberWalk::pattern(segments, kind, "\n");
         std::string out;
         std::size_t total = 0;
         while (total < 5000) {
             const std::size_t n = std::min<std::size_t>(1 + rng() % 37, 5000 - total);
-            ASSERT_EQ(sliced.emit(n, out), n);
+            ASSERT_EQ(sliced.produce(n, out), n);
             total += n;
         }
         EXPECT_EQ(out, expected);
     }
     auto whole = NumberWalk::allNumbers(segments, "\n");
     std::string expected;
-    whole.emit(40000, expected);
+    whole.produce(40000, expected);
     auto sliced = NumberWalk::allNumbers(segments, "\n");
     std::string out;
     for (std::size_t total = 0; total < 40000;) {
         const std::size_t n = std::min<std::size_t>(1 + rng() % 23, 40000 - total);
-        ASSERT_EQ(sliced.emit(n, out), n);
+        ASSERT_EQ(sliced.produce(n, out), n);
         total += n;
     }
     EXPECT_EQ(out, expected);
@@ -305,7 +305,7 @@ TEST(NumberWalk, CountsPerSegmentLength) {
         for (const auto& row : patternTable()) {
             auto walk = NumberWalk::pattern(one, row.kind, "\n");
             std::string out;
-            EXPECT_EQ(walk.emit(1'000'000, out), expected[static_cast<std::size_t>(row.kind)])
+            EXPECT_EQ(walk.produce(1'000'000, out), expected[static_cast<std::size_t>(row.kind)])
                 << segment << " " << row.name;
             EXPECT_TRUE(walk.finished());
         }
@@ -319,7 +319,7 @@ TEST(NumberWalk, AllKindsOnASevenDigitSegmentGive529DistinctNumbers) {
     for (const auto& row : patternTable()) {
         auto walk = NumberWalk::pattern(one, row.kind, "\n");
         std::string out;
-        walk.emit(10'000, out);
+        walk.produce(10'000, out);
         for (const auto& line : linesOf(out)) {
             EXPECT_EQ(line.size(), 11U);
             EXPECT_TRUE(line.starts_with("1380013"));
@@ -336,7 +336,7 @@ TEST(NumberWalk, SkipRulesAtTheEndsOfTheTables) {
         const Lines one = {segment};
         auto walk = NumberWalk::pattern(one, kind, "\n");
         std::string out;
-        walk.emit(100'000, out);
+        walk.produce(100'000, out);
         const auto lines = linesOf(out);
         return std::set<std::string>(lines.begin(), lines.end());
     };
@@ -363,7 +363,7 @@ TEST(NumberWalk, OrderWithinAKindIsSegmentFillerSuffix) {
     const Lines segments = {"1380013", "1390000"};
     auto walk = NumberWalk::pattern(segments, PatternKind::AAA, "\n");
     std::string out;
-    walk.emit(12, out);
+    walk.produce(12, out);
     const Lines expected = {"13800130111", "13800130222", "13800130333", "13800130444",
                             "13800130555", "13800130666", "13800130777", "13800130888",
                             "13800130999", "13800131000", "13800131222", "13800131333"};
@@ -375,17 +375,17 @@ TEST(NumberWalk, LinesAreUsedUnchangedAndMeasuredInGbkBytes) {
     const Lines segments = {"北京", " 138001", "1234567890\u3000"};
     auto walk = NumberWalk::allNumbers(segments, "\n");
     std::string out;
-    walk.emit(3, out);
+    walk.produce(3, out);
     EXPECT_EQ(linesOf(out), (Lines{"北京0000000", "北京0000001", "北京0000002"}));
     auto aaaa = NumberWalk::pattern(segments, PatternKind::AAAA, "\n");
     out.clear();
-    aaaa.emit(1, out);
+    aaaa.produce(1, out);
     EXPECT_EQ(out, "北京0000000\n");
     // A 12-byte line (ideographic space counts two) emits nothing.
     const Lines longLine = {"1234567890\u3000"};
     auto none = NumberWalk::allNumbers(longLine, "\n");
     out.clear();
-    EXPECT_EQ(none.emit(10, out), 0U);
+    EXPECT_EQ(none.produce(10, out), 0U);
     EXPECT_TRUE(none.finished());
 }
 
@@ -394,14 +394,19 @@ TEST(NumberWalk, InsideSegmentFollowsTheWalk) {
     auto walk = NumberWalk::pattern(segments, PatternKind::AAA, "\n");
     std::string out;
     EXPECT_FALSE(walk.insideSegment());
-    walk.emit(4, out);
+    walk.produce(4, out);
     EXPECT_TRUE(walk.insideSegment());
-    walk.emit(6, out);  // the last of the 8-digit segment
+    walk.produce(6, out);  // the last of the 8-digit segment
     EXPECT_FALSE(walk.insideSegment());
     EXPECT_EQ(walk.segmentIndex(), 1U);
-    walk.emit(1, out);  // passes the long line, enters the third
+    walk.produce(1, out);  // passes the long line, enters the third
     EXPECT_TRUE(walk.insideSegment());
     EXPECT_EQ(walk.segmentIndex(), 2U);
+    // The last candidate of a 7-digit segment (filler 9, suffix 999) is skipped: after its
+    // 90 numbers the walk has left the segment.
+    walk.produce(89, out);
+    EXPECT_FALSE(walk.insideSegment());
+    EXPECT_TRUE(walk.finished());
 }
 
 // ---- Runs ----

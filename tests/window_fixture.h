@@ -13,6 +13,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QStringList>
+#include <functional>
 #include <memory>
 
 #include "app/main_window.h"
@@ -25,9 +26,18 @@ class RecordingServices : public app::Services {
     void showMessage(const QString& text) override { messages << text; }
     void openHelpPage() override { ++helpPagesOpened; }
     void endProcess(int exitCode) override { exitCodes.push_back(exitCode); }
+    void processPendingEvents() override {
+        app::Services::processPendingEvents();
+        ++eventRounds;
+        if (onEvents) {
+            onEvents();
+        }
+    }
 
     QStringList messages;
     int helpPagesOpened = 0;
+    int eventRounds = 0;
+    std::function<void()> onEvents;  // runs at every processing of pending events
     std::vector<int> exitCodes;
 };
 

@@ -19,6 +19,7 @@
 #include "app/box_text.h"
 #include "app/click_label.h"
 #include "app/control_table.h"
+#include "app/run_driver.h"
 #include "app/services.h"
 #include "app/version.h"
 #include "generate/pattern_kind.h"
@@ -127,6 +128,7 @@ MainWindow::MainWindow(Services& services) : services_(services) {
     // The pattern captions are laid out for a compact check mark; keep the gap to it small.
     setStyleSheet(QStringLiteral("QCheckBox, QRadioButton { spacing: 2px; }"));
     buildControls();
+    runs_ = std::make_unique<RunDriver>(runControls(), services_);
     connectSignals();
     centreOnScreen();
     qApp->installEventFilter(this);
@@ -135,6 +137,27 @@ MainWindow::MainWindow(Services& services) : services_(services) {
 MainWindow::~MainWindow() {
     qApp->removeEventFilter(this);
     services_.endProcess(0);
+}
+
+RunControls MainWindow::runControls() const {
+    RunControls controls{
+        control<QLineEdit>("编辑框生成总数"),
+        control<QPlainTextEdit>("编辑框1"),
+        control<QPlainTextEdit>("编辑框2"),
+        control<QLabel>("标签总数"),
+        control<QPushButton>("按钮1查询"),
+        control<QPushButton>("按钮靓号"),
+        control<QPushButton>("按钮全顺序数"),
+        control<QAbstractButton>("单选框仅靓号"),
+        control<QAbstractButton>("单选框全部号"),
+        {},
+        {},
+    };
+    for (const auto& row : generate::patternTable()) {
+        controls.patternBoxes.push_back(control<QAbstractButton>(row.checkBox.data()));
+        controls.indicators.push_back(control<QPushButton>(row.indicator.data()));
+    }
+    return controls;
 }
 
 void MainWindow::buildControls() {
@@ -171,6 +194,8 @@ void MainWindow::buildControls() {
 
 void MainWindow::connectSignals() {
     const auto button = [this](const char* name) { return control<QAbstractButton>(name); };
+    connect(button("按钮靓号"), &QAbstractButton::clicked, this, &MainWindow::RunPrettyNumbers);
+    connect(button("按钮全顺序数"), &QAbstractButton::clicked, this, &MainWindow::RunAllNumbers);
     connect(button("按钮2"), &QAbstractButton::clicked, this, &MainWindow::CopySegments);
     connect(button("按钮3"), &QAbstractButton::clicked, this, &MainWindow::ClearSegments);
     connect(button("按钮4"), &QAbstractButton::clicked, this, &MainWindow::PasteSegments);
@@ -320,6 +345,14 @@ void MainWindow::ToggleAllPatterns() {
 
 void MainWindow::OpenContactLink() {
     services_.openHelpPage();
+}
+
+void MainWindow::RunPrettyNumbers() {
+    runs_->runPrettyNumbers();
+}
+
+void MainWindow::RunAllNumbers() {
+    runs_->runAllNumbers();
 }
 
 }  // namespace haoma::app

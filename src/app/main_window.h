@@ -4,6 +4,7 @@
 // handler of one control event, and the handlers only move text between controls and core.
 
 #include <QWidget>
+#include <memory>
 
 class QAbstractButton;
 class QCheckBox;
@@ -16,6 +17,8 @@ class QRadioButton;
 
 namespace haoma::app {
 
+class RunDriver;
+struct RunControls;
 class Services;
 
 class MainWindow : public QWidget {
@@ -40,6 +43,11 @@ class MainWindow : public QWidget {
     void ToggleAllPatterns();
     void OpenContactLink();
 
+    // The two generation runs.
+    void RunPrettyNumbers();
+    void RunAllNumbers();
+    RunDriver& runs() { return *runs_; }
+
     // The control with this object name.
     template <class T>
     T* control(const char* name) const {
@@ -53,12 +61,14 @@ class MainWindow : public QWidget {
 
   private:
     void buildControls();
+    RunControls runControls() const;
     void connectSignals();
     void setIndicatorsEnabled(bool enabled);
     void fitOuterSize();
     void centreOnScreen();
 
     Services& services_;
+    std::unique_ptr<RunDriver> runs_;
     bool sizedToFrame_ = false;
 };
 

@@ -51,21 +51,21 @@ void NumberWalk::leaveSegment() {
     ++segment_;
 }
 
-std::size_t NumberWalk::emit(std::size_t maxNumbers, std::string& out) {
+std::size_t NumberWalk::produce(std::size_t maxNumbers, std::string& out) {
     std::size_t count = 0;
     while (count < maxNumbers && !finished()) {
         if (!entered_ && !enterSegment()) {
             continue;
         }
-        count += suffixes_.empty() ? emitAllNumbers(maxNumbers - count, out)
-                                   : emitPattern(maxNumbers - count, out);
+        count += suffixes_.empty() ? produceAllNumbers(maxNumbers - count, out)
+                                   : producePattern(maxNumbers - count, out);
     }
     return count;
 }
 
 // Numbers of the current segment without suffix. Whole groups of ten (fillers that differ
 // only in the last digit) are written in one go; that is the hot loop of big lists.
-std::size_t NumberWalk::emitAllNumbers(std::size_t maxNumbers, std::string& out) {
+std::size_t NumberWalk::produceAllNumbers(std::size_t maxNumbers, std::string& out) {
     const std::size_t lineLength = line_.size();
     FillerOdometer filler = this->filler();
     const int width = filler.width();
@@ -104,16 +104,21 @@ std::size_t NumberWalk::emitAllNumbers(std::size_t maxNumbers, std::string& out)
     return count;
 }
 
-// Numbers of the current segment for a pattern kind, candidate by candidate.
-std::size_t NumberWalk::emitPattern(std::size_t maxNumbers, std::string& out) {
+// Numbers of the current segment for a pattern kind, candidate by candidate. The walk
+// never rests on a skipped candidate, so it stands inside a segment only while numbers of
+// that segment are still to come.
+std::size_t NumberWalk::producePattern(std::size_t maxNumbers, std::string& out) {
     std::size_t count = 0;
     FillerOdometer filler = this->filler();
     char* const suffixDigits = line_.data() + suffixStart_;
     const auto suffixBytes = static_cast<std::size_t>(suffixLength_);
-    while (count < maxNumbers) {
+    while (true) {
         const Suffix& suffix = suffixes_[suffix_];
         if (suffix.skipWhenFillerEndsWith == '\0' ||
             filler.lastDigit() != suffix.skipWhenFillerEndsWith) {
+            if (count == maxNumbers) {
+                return count;
+            }
             std::memcpy(suffixDigits, suffix.digits.data(), suffixBytes);
             out.append(line_);
             ++count;
@@ -126,7 +131,6 @@ std::size_t NumberWalk::emitPattern(std::size_t maxNumbers, std::string& out) {
             }
         }
     }
-    return count;
 }
 
 }  // namespace haoma::generate

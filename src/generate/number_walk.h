@@ -16,7 +16,7 @@ namespace haoma::generate {
 
 // Walks the candidates segment-major, then filler ascending, then in suffix-table order,
 // and writes the numbers that no skip rule removes. A segment whose GBK length exceeds the
-// limit is passed over. The walk is resumable: each call to emit() goes on where the last
+// limit is passed over. The walk is resumable: each call to produce() goes on where the last
 // stopped.
 class NumberWalk {
   public:
@@ -28,7 +28,7 @@ class NumberWalk {
 
     // Appends at most `maxNumbers` numbers to `out`; returns how many it appended. Fewer
     // than asked only when the walk has ended.
-    std::size_t emit(std::size_t maxNumbers, std::string& out);
+    std::size_t produce(std::size_t maxNumbers, std::string& out);
 
     bool finished() const { return segment_ >= segments_.size(); }
     // True while the walk stands inside an accepted segment (some of its candidates done,
@@ -43,8 +43,8 @@ class NumberWalk {
 
     bool enterSegment();
     void leaveSegment();
-    std::size_t emitAllNumbers(std::size_t maxNumbers, std::string& out);
-    std::size_t emitPattern(std::size_t maxNumbers, std::string& out);
+    std::size_t produceAllNumbers(std::size_t maxNumbers, std::string& out);
+    std::size_t producePattern(std::size_t maxNumbers, std::string& out);
     // The filler digits inside the line template (the template may move with the walk).
     FillerOdometer filler() { return {line_.data() + fillerStart_, fillerWidth_}; }
 

@@ -21,7 +21,7 @@ std::size_t AllNumbersRun::next(std::int64_t plannedTotal, std::size_t sliceMax,
     // The test follows each number, so one more number always goes out.
     const std::int64_t untilTotal = std::max<std::int64_t>(plannedTotal - count_, 1);
     const auto wanted = std::min(sliceMax, static_cast<std::size_t>(untilTotal));
-    const std::size_t emitted = walk_.emit(wanted, out);
+    const std::size_t emitted = walk_.produce(wanted, out);
     count_ += static_cast<std::int64_t>(emitted);
     if (emitted > 0 && count_ >= plannedTotal) {
         stopped_ = true;
@@ -66,7 +66,7 @@ std::size_t PrettyRun::next(std::int64_t plannedTotal, std::size_t sliceMax, std
         return 0;
     }
     const auto wanted = std::min(sliceMax, static_cast<std::size_t>(untilTotal));
-    const std::size_t emitted = walk_->emit(wanted, out);
+    const std::size_t emitted = walk_->produce(wanted, out);
     count_ += static_cast<std::int64_t>(emitted);
     if (walk_->finished()) {
         endKind();

@@ -1,0 +1,18 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+// The texts of the window's message boxes.
+
+namespace haoma::app::messages {
+
+inline constexpr const char* kPrettyModeNotSelected = "选中红字，仅靓号";
+inline constexpr const char* kAllModeNotSelected = "选中红字，全部号";
+inline constexpr const char* kNoPatternTicked = "请至少选择一种靓号！ QQ 5208801467";
+inline constexpr const char* kNoSegments =
+    "左框中无号段！请先查号段或者手工写上手机号段都可以！ QQ 5208801467";
+inline constexpr const char* kNoCity = "下面框中写上城市名再查！支持首字母和拼音联想。";
+inline constexpr const char* kDatabaseFailed = "连接数据库失败！";
+// The result box holds at most %1 numbers; a run that would pass that stops with this.
+inline constexpr const char* kResultBoxFull =
+    "结果框最多容纳%1个号码，已停止生成！请先复制或清空结果，更大的号码表请用 haoma-cli 生成。";
+
+}  // namespace haoma::app::messages

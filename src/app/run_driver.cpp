@@ -1,0 +1,204 @@
+// SPDX-License-Identifier: MIT
+#include "app/run_driver.h"
+
+#include <QAbstractButton>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTextBlock>
+#include <algorithm>
+#include <utility>
+
+#include "app/box_text.h"
+#include "app/messages.h"
+#include "app/services.h"
+#include "generate/runs.h"
+#include "text/text.h"
+
+namespace haoma::app {
+namespace {
+
+// Slices aim at this much work so the count visibly grows and clicks are answered.
+constexpr double kSliceTargetNanos = 15e6;
+constexpr std::size_t kMinSlice = 16;
+constexpr std::size_t kMaxSlice = 262144;
+// A million lines cost the result box about 105 MB; this keeps a full box near 500 MB.
+constexpr std::int64_t kDefaultResultCapacity = 5'000'000;
+
+// Marks a run active for the scope of the handler.
+class ActiveRun {
+  public:
+    explicit ActiveRun(bool& flag) : flag_(flag) { flag_ = true; }
+    ~ActiveRun() { flag_ = false; }
+    ActiveRun(const ActiveRun&) = delete;
+    ActiveRun& operator=(const ActiveRun&) = delete;
+
+  private:
+    bool& flag_;
+};
+
+QString qs(const char* utf8) {
+    return QString::fromUtf8(utf8);
+}
+
+}  // namespace
+
+RunDriver::RunDriver(RunControls controls, Services& services)
+    : c_(std::move(controls)),
+      services_(services),
+      capacity_(kDefaultResultCapacity),
+      sliceLimit_(kMaxSlice) {}
+
+std::int32_t RunDriver::plannedTotal() const {
+    return text::toInteger(c_.plannedTotal->text().toStdString());
+}
+
+void RunDriver::disableQueryAndIndicators() {
+    c_.queryButton->setEnabled(false);
+    for (QPushButton* indicator : c_.indicators) {
+        indicator->setEnabled(false);
+    }
+}
+
+void RunDriver::resetResults() {
+    c_.generatedTotal->setText(QStringLiteral("0"));
+    c_.resultBox->clear();
+}
+
+std::int64_t RunDriver::roomInResultBox() const {
+    const QTextDocument* document = c_.resultBox->document();
+    std::int64_t lines = document->blockCount();
+    if (document->lastBlock().length() <= 1) {
+        --lines;  // the empty line after the last line break
+    }
+    return capacity_ - lines;
+}
+
+std::size_t RunDriver::sliceSize(std::int64_t room) const {
+    const auto adaptive = static_cast<std::size_t>(kSliceTargetNanos / nanosPerNumber_);
+    const std::size_t limit = std::min(std::clamp(adaptive, kMinSlice, kMaxSlice), sliceLimit_);
+    return std::min(limit, static_cast<std::size_t>(room));
+}
+
+void RunDriver::deliver(std::size_t count) {
+    if (count > 0) {
+        appendToBox(c_.resultBox,
+                    QString::fromUtf8(buffer_.data(), static_cast<qsizetype>(buffer_.size())));
+        const std::int64_t shown = text::toInteger(c_.generatedTotal->text().toStdString());
+        c_.generatedTotal->setText(
+            QString::fromStdString(text::integerToText(shown + static_cast<std::int64_t>(count))));
+    }
+    buffer_.clear();
+}
+
+void RunDriver::finishSlice(std::size_t count) {
+    const double workNanos = static_cast<double>(sliceTimer_.nsecsElapsed());
+    if (count > 0) {
+        // Follow the measured cost per number, smoothed so one slow slice does not swing it.
+        const double perNumber = workNanos / static_cast<double>(count);
+        nanosPerNumber_ = std::max(50.0, 0.5 * nanosPerNumber_ + 0.5 * perNumber);
+    }
+    services_.processPendingEvents();
+    const double sliceMs = static_cast<double>(sliceTimer_.nsecsElapsed()) / 1e6;
+    sliceDurations_.push_back(sliceMs);
+    longestSliceMs_ = std::max(longestSliceMs_, sliceMs);
+}
+
+void RunDriver::resetSliceStatistics() {
+    longestSliceMs_ = 0.0;
+    sliceDurations_.clear();
+}
+
+void RunDriver::runPrettyNumbers() {
+    if (active_) {
+        return;  // one run at a time
+    }
+    const ActiveRun running(active_);
+    if (plannedTotal() <= 0) {
+        c_.plannedTotal->setText(QStringLiteral("1000000"));
+    }
+    disableQueryAndIndicators();
+    generate::PrettyRun run(generate::segmentList(boxText(c_.segmentBox).toStdString()), "\n");
+    resetResults();
+    if (!c_.prettyMode->isChecked()) {
+        services_.showMessage(qs(messages::kPrettyModeNotSelected));
+    }
+    const bool anyTicked = std::any_of(c_.patternBoxes.begin(), c_.patternBoxes.end(),
+                                       [](const QAbstractButton* box) { return box->isChecked(); });
+    if (!anyTicked) {
+        services_.showMessage(qs(messages::kNoPatternTicked));
+        c_.queryButton->setEnabled(true);
+        return;
+    }
+    if (boxIsEmpty(c_.segmentBox)) {
+        services_.showMessage(qs(messages::kNoSegments));
+    } else {
+        c_.prettyButton->setEnabled(false);
+        bool full = false;
+        while (!full && run.kindAtTurn()) {
+            const auto kind = static_cast<std::size_t>(*run.kindAtTurn());
+            if (!c_.patternBoxes[kind]->isChecked()) {
+                run.skipKind();
+                continue;
+            }
+            if (boxIsEmpty(c_.segmentBox)) {
+                services_.showMessage(qs(messages::kNoSegments));
+                run.skipKind();
+                continue;
+            }
+            run.beginKind();
+            while (run.kindActive()) {
+                const std::int64_t room = roomInResultBox();
+                if (room <= 0) {
+                    full = true;
+                    services_.showMessage(qs(messages::kResultBoxFull).arg(capacity_));
+                    break;
+                }
+                sliceTimer_.start();
+                const std::size_t count = run.next(plannedTotal(), sliceSize(room), buffer_);
+                deliver(count);
+                c_.indicators[kind]->setEnabled(!run.insideSegment());
+                finishSlice(count);
+            }
+            c_.indicators[kind]->setEnabled(true);
+        }
+    }
+    c_.queryButton->setEnabled(true);
+    c_.prettyButton->setEnabled(true);
+}
+
+void RunDriver::runAllNumbers() {
+    if (active_) {
+        return;  // one run at a time
+    }
+    const ActiveRun running(active_);
+    disableQueryAndIndicators();
+    resetResults();
+    if (!c_.allNumbersMode->isChecked()) {
+        services_.showMessage(qs(messages::kAllModeNotSelected));
+    }
+    generate::AllNumbersRun run(generate::segmentList(boxText(c_.segmentBox).toStdString()), "\n");
+    if (boxIsEmpty(c_.segmentBox)) {
+        services_.showMessage(qs(messages::kNoSegments));
+        c_.queryButton->setEnabled(true);
+        return;
+    }
+    while (!run.finished()) {
+        const std::int64_t room = roomInResultBox();
+        if (room <= 0) {
+            services_.showMessage(qs(messages::kResultBoxFull).arg(capacity_));
+            break;
+        }
+        sliceTimer_.start();
+        const std::size_t count = run.next(plannedTotal(), sliceSize(room), buffer_);
+        deliver(count);
+        // The start button is usable between segment lines only.
+        c_.allNumbersButton->setEnabled(!run.insideSegment());
+        finishSlice(count);
+    }
+    c_.allNumbersButton->setEnabled(true);
+    c_.queryButton->setEnabled(true);
+}
+
+}  // namespace haoma::app

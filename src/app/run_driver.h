@@ -1,0 +1,79 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+// Drives the two generation runs from the window: reads the controls, asks the core for
+// the next slice of numbers, appends it to the result box, counts it, and lets pending
+// events through between slices so the window stays responsive.
+
+#include <QElapsedTimer>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+class QAbstractButton;
+class QLabel;
+class QLineEdit;
+class QPlainTextEdit;
+class QPushButton;
+
+namespace haoma::app {
+
+class Services;
+
+// The controls a run reads and writes, by role.
+struct RunControls {
+    QLineEdit* plannedTotal;
+    QPlainTextEdit* segmentBox;
+    QPlainTextEdit* resultBox;
+    QLabel* generatedTotal;
+    QPushButton* queryButton;
+    QPushButton* prettyButton;
+    QPushButton* allNumbersButton;
+    QAbstractButton* prettyMode;
+    QAbstractButton* allNumbersMode;
+    std::vector<QAbstractButton*> patternBoxes;  // in kind order
+    std::vector<QPushButton*> indicators;        // in kind order
+};
+
+class RunDriver {
+  public:
+    RunDriver(RunControls controls, Services& services);
+
+    void runPrettyNumbers();
+    void runAllNumbers();
+
+    bool active() const { return active_; }
+
+    // Most lines the result box may hold; a run stops with a message rather than pass it.
+    void setResultCapacity(std::int64_t lines) { capacity_ = lines; }
+    std::int64_t resultCapacity() const { return capacity_; }
+    // Upper bound on the numbers of one slice (the time target usually decides first).
+    void setSliceLimit(std::size_t numbers) { sliceLimit_ = numbers; }
+
+    // Longest slice, in milliseconds of work, seen since the last reset (for measurements).
+    double longestSliceMs() const { return longestSliceMs_; }
+    const std::vector<double>& sliceDurationsMs() const { return sliceDurations_; }
+    void resetSliceStatistics();
+
+  private:
+    std::int32_t plannedTotal() const;
+    void disableQueryAndIndicators();
+    void resetResults();
+    std::int64_t roomInResultBox() const;
+    // Appends a slice to the result box and advances the generated total by its count.
+    void deliver(std::size_t count);
+    std::size_t sliceSize(std::int64_t room) const;
+    void finishSlice(std::size_t count);
+
+    RunControls c_;
+    Services& services_;
+    bool active_ = false;
+    std::int64_t capacity_;
+    std::size_t sliceLimit_;
+    std::string buffer_;
+    double nanosPerNumber_ = 2000.0;
+    QElapsedTimer sliceTimer_;
+    double longestSliceMs_ = 0.0;
+    std::vector<double> sliceDurations_;
+};
+
+}  // namespace haoma::app
