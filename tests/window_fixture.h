@@ -26,6 +26,10 @@ class RecordingServices : public app::Services {
     void showMessage(const QString& text) override { messages << text; }
     void openHelpPage() override { ++helpPagesOpened; }
     void endProcess(int exitCode) override { exitCodes.push_back(exitCode); }
+    QString programDirectory() override {
+        return programDirectoryOverride.isEmpty() ? app::Services::programDirectory()
+                                                  : programDirectoryOverride;
+    }
     void processPendingEvents() override {
         app::Services::processPendingEvents();
         ++eventRounds;
@@ -37,7 +41,8 @@ class RecordingServices : public app::Services {
     QStringList messages;
     int helpPagesOpened = 0;
     int eventRounds = 0;
-    std::function<void()> onEvents;  // runs at every processing of pending events
+    std::function<void()> onEvents;    // runs at every processing of pending events
+    QString programDirectoryOverride;  // where the window looks for its store
     std::vector<int> exitCodes;
 };
 

@@ -5,6 +5,7 @@
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QCloseEvent>
+#include <QFileInfo>
 #include <QGroupBox>
 #include <QKeyEvent>
 #include <QLabel>
@@ -19,10 +20,13 @@
 #include "app/box_text.h"
 #include "app/click_label.h"
 #include "app/control_table.h"
+#include "app/messages.h"
 #include "app/run_driver.h"
 #include "app/services.h"
 #include "app/version.h"
 #include "generate/pattern_kind.h"
+#include "lookup/segment_store.h"
+#include "text/text.h"
 
 // Resources of a static library are registered by hand, outside any namespace.
 static void registerResources() {
@@ -194,6 +198,7 @@ void MainWindow::buildControls() {
 
 void MainWindow::connectSignals() {
     const auto button = [this](const char* name) { return control<QAbstractButton>(name); };
+    connect(button("按钮1查询"), &QAbstractButton::clicked, this, &MainWindow::QuerySegments);
     connect(button("按钮靓号"), &QAbstractButton::clicked, this, &MainWindow::RunPrettyNumbers);
     connect(button("按钮全顺序数"), &QAbstractButton::clicked, this, &MainWindow::RunAllNumbers);
     connect(button("按钮2"), &QAbstractButton::clicked, this, &MainWindow::CopySegments);
@@ -285,6 +290,64 @@ void MainWindow::StartUp() {
         control<QPushButton>(row.indicator.data())->setEnabled(false);
     }
     control<QPushButton>("按钮全顺序数")->setEnabled(false);
+    OpenSegmentDatabase();
+}
+
+void MainWindow::OpenSegmentDatabase() {
+    store_.reset();
+    const auto locations = lookup::storeLocations(services_.programDirectory().toStdString());
+    // The first store that exists is the one used; a damaged one is not passed over.
+    const auto existing = std::find_if(locations.begin(), locations.end(), [](const auto& path) {
+        return QFileInfo::exists(QString::fromStdString(path));
+    });
+    if (existing != locations.end()) {
+        store_ = lookup::SegmentStore::open(*existing);
+    }
+    if (!store_) {
+        services_.showMessage(QString::fromUtf8(messages::kDatabaseFailed));
+    }
+}
+
+lookup::Carrier MainWindow::selectedCarrier() const {
+    struct CarrierRadio {
+        const char* name;
+        lookup::Carrier carrier;
+    };
+    static constexpr CarrierRadio kRadios[] = {{"单选框电信", lookup::Carrier::Telecom},
+                                               {"单选框联通", lookup::Carrier::Unicom},
+                                               {"单选框移动", lookup::Carrier::Mobile}};
+    for (const auto& radio : kRadios) {
+        if (control<QRadioButton>(radio.name)->isChecked()) {
+            return radio.carrier;
+        }
+    }
+    return lookup::Carrier::Any;
+}
+
+void MainWindow::QuerySegments() {
+    auto* segmentBox = control<QPlainTextEdit>("编辑框1");
+    auto* count = control<QLabel>("标签号段数");
+    count->setText(QStringLiteral("0"));
+    segmentBox->clear();
+    const QString city = control<QLineEdit>("编辑框_出发地")->text();
+    if (city.isEmpty()) {
+        services_.showMessage(QString::fromUtf8(messages::kNoCity));
+        return;
+    }
+    control<QPushButton>("按钮1查询")->setEnabled(false);
+    setIndicatorsEnabled(false);
+    const auto rows = lookup::querySegments(store_.get(), city.toStdString(), selectedCarrier());
+    std::string lines;
+    lines.reserve(rows.size() * 9);
+    for (const auto& row : rows) {
+        lines += row;
+        lines += '\n';  // the box's own line break; it reads back as "\r\n"
+    }
+    appendToBox(segmentBox, QString::fromStdString(lines));
+    const std::int64_t shown = text::toInteger(count->text().toStdString());
+    count->setText(QString::fromStdString(
+        text::integerToText(shown + static_cast<std::int64_t>(rows.size()))));
+    control<QPushButton>("按钮1查询")->setEnabled(true);
 }
 
 void MainWindow::setIndicatorsEnabled(bool enabled) {

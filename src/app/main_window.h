@@ -15,6 +15,11 @@ class QPlainTextEdit;
 class QPushButton;
 class QRadioButton;
 
+namespace haoma::lookup {
+class SegmentStore;
+enum class Carrier;
+}  // namespace haoma::lookup
+
 namespace haoma::app {
 
 class RunDriver;
@@ -27,8 +32,13 @@ class MainWindow : public QWidget {
     explicit MainWindow(Services& services);
     ~MainWindow() override;
 
-    // The creation-complete routine: title and the buttons that must not be pressed yet.
+    // The creation-complete routine: title, the buttons that must not be pressed yet, and
+    // the segment store.
     void StartUp();
+    void OpenSegmentDatabase();
+
+    // The segment query of the city box, bound to 按钮1查询.
+    void QuerySegments();
 
     // Window commands, each bound to one control event.
     void PasteSegments();
@@ -64,11 +74,13 @@ class MainWindow : public QWidget {
     RunControls runControls() const;
     void connectSignals();
     void setIndicatorsEnabled(bool enabled);
+    lookup::Carrier selectedCarrier() const;
     void fitOuterSize();
     void centreOnScreen();
 
     Services& services_;
     std::unique_ptr<RunDriver> runs_;
+    std::unique_ptr<lookup::SegmentStore> store_;  // 数据库连接1; none after a failed open
     bool sizedToFrame_ = false;
 };
 

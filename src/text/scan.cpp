@@ -25,6 +25,17 @@ bool isCharBoundary(std::string_view text, std::size_t pos) {
     return true;  // a stray continuation byte stands for itself
 }
 
+bool isValidUtf8(std::string_view text) {
+    for (std::size_t pos = 0; pos < text.size();) {
+        const auto d = decodeAt(text, pos);
+        if (!d.valid || d.codePoint == 0) {
+            return false;
+        }
+        pos += d.length;
+    }
+    return true;
+}
+
 std::size_t findBytes(std::string_view text, std::string_view sought, std::size_t from) {
     if (sought.empty()) {
         return from <= text.size() ? from : std::string_view::npos;

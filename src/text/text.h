@@ -23,6 +23,9 @@ bool isCharBoundary(std::string_view text, std::size_t pos);
 // at or after `from`, or npos. An empty `sought` is found at `from`.
 std::size_t findBytes(std::string_view text, std::string_view sought, std::size_t from = 0);
 
+// True when every byte belongs to a well-formed UTF-8 character and none is NUL.
+bool isValidUtf8(std::string_view text);
+
 // 1-based position (in GBK bytes) of the first occurrence of `sought`, or -1.
 // An empty `sought` gives 1 in a non-empty text and -1 in the empty text.
 int find(std::string_view text, std::string_view sought);

@@ -1,0 +1,34 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+// Reading segment data that users bring: the widely shared phone.dat layout and a plain CSV.
+
+#include <map>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "lookup/store_writer.h"
+
+namespace haoma::lookup {
+
+struct ImportResult {
+    std::string error;                    // non-empty: the file as a whole was rejected
+    std::string format;                   // "phone.dat" or "csv"
+    std::vector<SegmentRow> rows;         // accepted rows, ordered by Mobile
+    std::map<std::string, int> rejected;  // why entries were rejected, and how many
+};
+
+// phone.dat: a 4-byte version, the little-endian int32 offset of the first index entry,
+// records "<province>|<city>|<zip>|<area code>\0", then 9-byte index entries: int32
+// prefix, int32 record offset, one card-type byte (1 移动 2 联通 3 电信 4 电信虚拟
+// 5 联通虚拟 6 移动虚拟 7 广电 8 广电虚拟).
+ImportResult readPhoneDat(std::string_view bytes);
+
+// CSV with the columns Mobile, Province, City, Corp (a header line is optional; fields may
+// be quoted with "); line ends LF or CR LF; UTF-8.
+ImportResult readSegmentCsv(std::string_view text);
+
+// Tells the two formats apart by their content and reads the file's bytes.
+ImportResult readSegmentFile(std::string_view bytes);
+
+}  // namespace haoma::lookup

@@ -1,0 +1,333 @@
+// SPDX-License-Identifier: MIT
+// The numbering plan, description splitting, the segment store and the importers.
+#include <gtest/gtest.h>
+#include <sqlite3.h>
+
+#include <cstdint>
+#include <fstream>
+#include <sstream>
+
+#include "lookup/import_formats.h"
+#include "lookup/numbering_plan.h"
+#include "lookup/region_names.h"
+#include "lookup/segment_store.h"
+#include "lookup/store_writer.h"
+#include "temp_dir.h"
+
+namespace haoma::lookup {
+namespace {
+
+using test::TempDir;
+using Lines = std::vector<std::string>;
+
+TEST(NumberingPlan, CarrierByFirstThreeOrFourDigits) {
+    struct Case {
+        const char* segment;
+        const char* carrier;  // nullptr: not allocated
+    };
+    const Case cases[] = {
+        {"1380013", "中国移动"},
+        {"1300000", "中国联通"},
+        {"1330000", "中国电信"},
+        {"1340000", "中国移动"},
+        {"1348999", "中国移动"},
+        {"1349000", "中国电信(卫星通信)"},
+        {"1740000", "中国电信(卫星通信)"},
+        {"1745999", "中国电信(卫星通信)"},
+        {"1746000", nullptr},
+        {"1920000", "中国广电"},
+        {"1620000", "中国电信(虚拟运营商)"},
+        {"1650000", "中国移动(虚拟运营商)"},
+        {"1670000", "中国联通(虚拟运营商)"},
+        {"1700000", "中国电信(虚拟运营商)"},
+        {"1703000", "中国移动(虚拟运营商)"},
+        {"1704000", "中国联通(虚拟运营商)"},
+        {"1710000", "中国联通(虚拟运营商)"},
+        {"1990000", "中国电信"},
+        {"1540000", nullptr},
+        {"1790000", nullptr},
+        {"1000000", nullptr},
+        {"138001", nullptr},
+        {"13800130", nullptr},
+        {"138a013", nullptr},
+    };
+    for (const auto& c : cases) {
+        const auto carrier = carrierOfSegment(c.segment);
+        if (c.carrier == nullptr) {
+            EXPECT_FALSE(carrier.has_value()) << c.segment;
+        } else {
+            EXPECT_EQ(carrier, c.carrier) << c.segment;
+        }
+    }
+}
+
+TEST(NumberingPlan, EveryAllocatedCarrierIsFoundByTheWindowFilter) {
+    for (int prefix = 1300; prefix <= 1999; ++prefix) {
+        const auto carrier = carrierOfSegment(std::to_string(prefix) + "000");
+        if (!carrier) {
+            continue;
+        }
+        const int words = (carrier->find("电信") != std::string_view::npos) +
+                          (carrier->find("联通") != std::string_view::npos) +
+                          (carrier->find("移动") != std::string_view::npos);
+        EXPECT_EQ(words, *carrier == "中国广电" ? 0 : 1) << prefix;
+    }
+}
+
+TEST(RegionNames, SplitsDescriptionsUnderTodaysNames) {
+    struct Case {
+        const char* description;
+        const char* province;
+        const char* city;
+    };
+    const Case cases[] = {
+        {"山东省济南市", "山东省", "济南市"},
+        {"内蒙古呼和浩特市", "内蒙古自治区", "呼和浩特市"},
+        {"广西南宁市", "广西壮族自治区", "南宁市"},
+        {"新疆伊犁哈萨克自治州", "新疆维吾尔自治区", "伊犁哈萨克自治州"},
+        {"宁夏银川市", "宁夏回族自治区", "银川市"},
+        {"西藏拉萨市", "西藏自治区", "拉萨市"},
+        {"北京市", "北京市", "北京市"},
+        {"天津", "天津市", "天津市"},
+        {"天津市", "天津市", "天津市"},
+        {"重庆市", "重庆市", "重庆市"},
+        {"湖北省神农架林区", "湖北省", "神农架林区"},
+        {"湖北省襄樊市", "湖北省", "襄阳市"},
+        {"贵州省毕节地区", "贵州省", "毕节市"},
+        {"新疆哈密地区", "新疆维吾尔自治区", "哈密市"},
+        {"新疆和田地区", "新疆维吾尔自治区", "和田地区"},
+        {"西藏日喀则地区", "西藏自治区", "日喀则市"},
+        {"山东省莱芜市", "山东省", "济南市"},
+        {"安徽省巢湖市", "安徽省", "合肥市"},
+        {"黑龙江省大兴安岭地区", "黑龙江省", "大兴安岭地区"},
+    };
+    for (const auto& c : cases) {
+        const auto region = splitDescription(c.description);
+        ASSERT_TRUE(region.has_value()) << c.description;
+        EXPECT_EQ(region->province, c.province) << c.description;
+        EXPECT_EQ(region->city, c.city) << c.description;
+    }
+    for (const char* nothing : {"中国", "", "广东省", "内蒙古"}) {
+        EXPECT_FALSE(splitDescription(nothing).has_value()) << nothing;
+    }
+}
+
+// A small store: rows out of order on purpose, to see the ordering by Mobile.
+std::string smallStore(const TempDir& dir) {
+    const std::vector<SegmentRow> rows = {
+        {"1390101", "北京市", "北京市", "中国移动"},
+        {"1300101", "北京市", "北京市", "中国联通"},
+        {"1330101", "北京市", "北京市", "中国电信"},
+        {"1380013", "广东省", "广州市", "中国移动"},
+        {"1700000", "湖北省", "北海路100%店", "中国电信(虚拟运营商)"},
+        {"1710000", "湖北省", "O'Brien市", "中国联通(虚拟运营商)"},
+        {"1920000", "辽宁省", "大连市", "中国广电"},
+    };
+    const std::string path = dir.file("mobile.db");
+    EXPECT_EQ(writeStore(path, rows, {{"source", "test"}}), "");
+    return path;
+}
+
+TEST(SegmentStore, QueriesByCityAnywhereAndCarrier) {
+    TempDir dir;
+    const auto store = SegmentStore::open(smallStore(dir));
+    ASSERT_NE(store, nullptr);
+    struct Case {
+        const char* city;
+        Carrier carrier;
+        Lines expected;
+    };
+    const Case cases[] = {
+        {"北京", Carrier::Any, {"1300101", "1330101", "1390101"}},
+        {"北京", Carrier::Mobile, {"1390101"}},
+        {"北京", Carrier::Unicom, {"1300101"}},
+        {"北京", Carrier::Telecom, {"1330101"}},
+        {"北", Carrier::Any, {"1300101", "1330101", "1390101", "1700000"}},  // anywhere in City
+        {"京市", Carrier::Any, {"1300101", "1330101", "1390101"}},
+        {"",
+         Carrier::Any,
+         {"1300101", "1330101", "1380013", "1390101", "1700000", "1710000", "1920000"}},
+        {"", Carrier::Telecom, {"1330101", "1700000"}},
+        {"广_市", Carrier::Any, {"1380013"}},                        // _ is one character
+        {"北%市", Carrier::Any, {"1300101", "1330101", "1390101"}},  // % is any run
+        {"O'Brien", Carrier::Any, {"1710000"}},                      // a quote is just a character
+        {"'; DROP TABLE mobile; --", Carrier::Any, {}},
+        {"上海", Carrier::Any, {}},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(store->segments(c.city, c.carrier), c.expected) << c.city;
+    }
+    EXPECT_EQ(store->rowCount(), 7);
+    EXPECT_EQ(store->meta(),
+              (std::vector<std::pair<std::string, std::string>>{{"source", "test"}}));
+}
+
+TEST(SegmentStore, QueryTrimsBlanksAndIdeographicSpacesOnly) {
+    TempDir dir;
+    const auto store = SegmentStore::open(smallStore(dir));
+    EXPECT_EQ(querySegments(store.get(), " \u3000广州 ", Carrier::Any), Lines{"1380013"});
+    EXPECT_EQ(querySegments(store.get(), "   ", Carrier::Any).size(), 7U);
+    EXPECT_TRUE(querySegments(store.get(), "\t广州", Carrier::Any).empty());
+    EXPECT_TRUE(querySegments(nullptr, "广州", Carrier::Any).empty());
+}
+
+TEST(SegmentStore, NullAndPaddedValuesOfAForeignWriter) {
+    TempDir dir;
+    const std::string path = dir.file("other.db");
+    sqlite3* db = nullptr;
+    ASSERT_EQ(sqlite3_open(path.c_str(), &db), SQLITE_OK);
+    ASSERT_EQ(sqlite3_exec(db,
+                           "CREATE TABLE mobile (Mobile, City, Corp);"
+                           "INSERT INTO mobile VALUES (' 1380000 ', '北京', '移动');"
+                           "INSERT INTO mobile VALUES (NULL, '北京', '移动');"
+                           "INSERT INTO mobile VALUES (1390000, '北京', '移动');",
+                           nullptr, nullptr, nullptr),
+              SQLITE_OK);
+    sqlite3_close(db);
+    const auto store = SegmentStore::open(path);
+    ASSERT_NE(store, nullptr);
+    EXPECT_EQ(store->segments("北京", Carrier::Mobile), (Lines{"", "1390000", "1380000"}));
+}
+
+TEST(SegmentStore, OpenFailsOnMissingCorruptOrForeignFiles) {
+    TempDir dir;
+    const std::string good = smallStore(dir);
+    std::ifstream in(good, std::ios::binary);
+    std::stringstream bytes;
+    bytes << in.rdbuf();
+    std::string truncated = bytes.str().substr(0, 200);
+    std::string random(8192, '\0');
+    for (std::size_t i = 0; i < random.size(); ++i) {
+        random[i] = static_cast<char>((i * 7919 + 13) & 0xFF);
+    }
+    const std::string cases[] = {
+        dir.file("absent.db"),
+        dir.write("empty.db", ""),
+        dir.write("random.db", random),
+        dir.write("truncated.db", truncated),
+        dir.write("text.db", "Mobile,City,Corp\n1380013,北京,移动\n"),
+    };
+    for (const auto& path : cases) {
+        EXPECT_EQ(SegmentStore::open(path), nullptr) << path;
+    }
+    sqlite3* db = nullptr;
+    const std::string foreign = dir.file("foreign.db");
+    sqlite3_open(foreign.c_str(), &db);
+    sqlite3_exec(db, "CREATE TABLE mobile (Mobile, Province); CREATE TABLE other (City, Corp);",
+                 nullptr, nullptr, nullptr);
+    sqlite3_close(db);
+    EXPECT_EQ(SegmentStore::open(foreign), nullptr);
+    // The store is never written through the query connection.
+    EXPECT_NE(SegmentStore::open(good), nullptr);
+}
+
+TEST(StoreWriter, AFailedWriteLeavesTheOldStore) {
+    TempDir dir;
+    const std::string path = smallStore(dir);
+    const std::vector<SegmentRow> duplicate = {{"1380000", "a", "b", "c"},
+                                               {"1380000", "a", "b", "c"}};
+    EXPECT_NE(writeStore(path, duplicate, {}), "");
+    const auto store = SegmentStore::open(path);
+    ASSERT_NE(store, nullptr);
+    EXPECT_EQ(store->rowCount(), 7);
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()),
+                            std::filesystem::directory_iterator()),
+              1);
+    EXPECT_NE(writeStore(dir.file("no/such/folder/mobile.db"), duplicate, {}), "");
+}
+
+// phone.dat layout written by the test: header, records, index.
+std::string phoneDat(
+    const std::vector<std::string>& records,
+    const std::vector<std::tuple<std::uint32_t, std::size_t, unsigned char>>& index,
+    const char* version = "2312") {
+    std::string body;
+    std::vector<std::uint32_t> offsets;
+    for (const auto& record : records) {
+        offsets.push_back(static_cast<std::uint32_t>(8 + body.size()));
+        body += record;
+        body += '\0';
+    }
+    const auto le32 = [](std::uint32_t v) {
+        std::string s(4, '\0');
+        for (int i = 0; i < 4; ++i) {
+            s[static_cast<std::size_t>(i)] = static_cast<char>((v >> (8 * i)) & 0xFF);
+        }
+        return s;
+    };
+    std::string out =
+        std::string(version, 4) + le32(static_cast<std::uint32_t>(8 + body.size())) + body;
+    for (const auto& [prefix, record, type] : index) {
+        const std::uint32_t offset = record < offsets.size() ? offsets[record] : 3;
+        out += le32(prefix) + le32(offset) + std::string(1, static_cast<char>(type));
+    }
+    return out;
+}
+
+TEST(Import, PhoneDatRowsAndRejects) {
+    const std::string file =
+        phoneDat({"北京|北京|100000|010", "广东|广州|510000|020", "broken"}, {{1300000, 0, 2},
+                                                                              {1380013, 1, 1},
+                                                                              {1700000, 0, 4},
+                                                                              {1920000, 1, 7},
+                                                                              {1390000, 0, 9},
+                                                                              {999, 0, 1},
+                                                                              {1380014, 2, 1},
+                                                                              {1380015, 7, 1},
+                                                                              {1380013, 0, 1}});
+    const auto result = readSegmentFile(file);
+    EXPECT_EQ(result.error, "");
+    EXPECT_EQ(result.format, "phone.dat");
+    ASSERT_EQ(result.rows.size(), 4U);
+    EXPECT_EQ(result.rows[0].mobile, "1300000");
+    EXPECT_EQ(result.rows[0].corp, "中国联通");
+    EXPECT_EQ(result.rows[1].mobile, "1380013");
+    EXPECT_EQ(result.rows[1].city, "广州");  // the first row of a segment wins
+    EXPECT_EQ(result.rows[2].corp, "中国电信(虚拟运营商)");
+    EXPECT_EQ(result.rows[3].corp, "中国广电");
+    EXPECT_EQ(result.rejected.at("unknown card type"), 1);
+    EXPECT_EQ(result.rejected.at("segment not seven digits starting with 1"), 1);
+    EXPECT_EQ(result.rejected.at("malformed record"), 1);
+    EXPECT_EQ(result.rejected.at("record offset outside the record area"), 1);
+    EXPECT_EQ(result.rejected.at("duplicate segment"), 1);
+}
+
+TEST(Import, MalformedFilesAreRejectedWhole) {
+    const std::string good = phoneDat({"北京|北京|100000|010"}, {{1300000, 0, 2}});
+    const std::string cases[] = {
+        good.substr(0, good.size() - 4),  // index not a multiple of nine bytes: read as CSV
+        "",
+        "\x01\x02\x03",
+        std::string("2312") + std::string("\xFF\xFF\x00\x00", 4),
+    };
+    for (const auto& bytes : cases) {
+        EXPECT_NE(readSegmentFile(bytes).error, "");
+    }
+    EXPECT_NE(readPhoneDat(good.substr(0, good.size() - 4)).error, "");
+}
+
+TEST(Import, CsvWithHeaderQuotesAndBadLines) {
+    const std::string csv =
+        "\xEF\xBB\xBFMobile,Province,City,Corp\r\n"
+        "1380013,广东省,广州市,中国移动\r\n"
+        "\"1390000\",\"北京市\",\"北京\"\"市\",中国移动\n"
+        "\n"
+        "138001,广东省,广州市,中国移动\n"
+        "1380014,广东省,,中国移动\n"
+        "1380015,广东省,广州市\n"
+        "1380016,\"广东省,广州市,中国移动\n"
+        "1380017,\xFF\xFE,广州市,中国移动\n";
+    const auto result = readSegmentFile(csv);
+    EXPECT_EQ(result.format, "csv");
+    EXPECT_EQ(result.error, "");
+    ASSERT_EQ(result.rows.size(), 2U);
+    EXPECT_EQ(result.rows[1].city, "北京\"市");
+    EXPECT_EQ(result.rejected.at("segment not seven digits starting with 1"), 1);
+    EXPECT_EQ(result.rejected.at("missing city or carrier"), 1);
+    EXPECT_EQ(result.rejected.at("not four fields"), 2);
+    EXPECT_EQ(result.rejected.at("not UTF-8 text"), 1);
+    EXPECT_NE(readSegmentCsv("just,some,words\n").error, "");
+}
+
+}  // namespace
+}  // namespace haoma::lookup

@@ -1,0 +1,148 @@
+// SPDX-License-Identifier: MIT
+// Opening the segment store at start-up and the segment query through the window.
+#include <QClipboard>
+#include <QDir>
+#include <QGuiApplication>
+#include <QTest>
+
+#include "app/messages.h"
+#include "lookup/store_writer.h"
+#include "temp_dir.h"
+#include "window_fixture.h"
+
+namespace haoma::test {
+namespace {
+
+const char* const kIndicators[] = {"按钮1四同号", "按钮正四顺", "按钮反四顺",
+                                   "按钮1三同号", "按钮正三顺", "按钮反三顺",
+                                   "按钮aabb",    "按钮abab",   "按钮abba"};
+
+void writeSmallStore(const TempDir& dir) {
+    const std::vector<lookup::SegmentRow> rows = {
+        {"1390101", "北京市", "北京市", "中国移动"},
+        {"1300101", "北京市", "北京市", "中国联通"},
+        {"1330101", "北京市", "北京市", "中国电信"},
+        {"1380013", "广东省", "广州市", "中国移动"},
+        {"1700000", "湖北省", "江北100%区", "中国电信(虚拟运营商)"},
+    };
+    ASSERT_EQ(lookup::writeStore(dir.file("mobile.db"), rows, {}), "");
+}
+
+class QueryTest : public WindowTest {
+  protected:
+    void SetUp() override {
+        writeSmallStore(dir);
+        services.programDirectoryOverride = QString::fromStdString(dir.path().string());
+        WindowTest::SetUp();
+    }
+    void query(const QString& city, const char* carrier = "单选框不限") {
+        find<QLineEdit>("编辑框_出发地")->setText(city);
+        click(carrier);
+        click("按钮1查询");
+    }
+    TempDir dir;
+};
+
+TEST_F(QueryTest, FillsTheSegmentBoxAndTheCount) {
+    struct Case {
+        QString city;
+        const char* carrier;
+        QString lines;
+    };
+    const Case cases[] = {
+        {"北京", "单选框不限", "1300101\n1330101\n1390101\n"},
+        {"北京", "单选框移动", "1390101\n"},
+        {"北京", "单选框联通", "1300101\n"},
+        {"北京", "单选框电信", "1330101\n"},
+        {"北", "单选框不限", "1300101\n1330101\n1390101\n1700000\n"},
+        {"   ", "单选框电信", "1330101\n1700000\n"},
+        {" 广州\u3000", "单选框不限", "1380013\n"},
+        {"0%", "单选框不限", "1700000\n"},
+        {"广_", "单选框不限", "1380013\n"},
+        {"O'Brien", "单选框不限", ""},
+        {"上海", "单选框不限", ""},
+    };
+    for (const auto& c : cases) {
+        box("编辑框1")->setPlainText("old");
+        query(c.city, c.carrier);
+        EXPECT_EQ(box("编辑框1")->toPlainText(), c.lines) << c.city.toStdString();
+        EXPECT_EQ(caption("标签号段数"), QString::number(c.lines.count('\n')));
+        EXPECT_EQ(find<QLineEdit>("编辑框_出发地")->text(), c.city);
+        EXPECT_TRUE(enabled("按钮1查询"));
+    }
+    EXPECT_TRUE(services.messages.isEmpty());
+}
+
+TEST_F(QueryTest, CopiedSegmentsEndEachLineWithCrLf) {
+    query("北京");
+    click("按钮2");
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), "1300101\r\n1330101\r\n1390101\r\n");
+}
+
+TEST_F(QueryTest, LeavesTheIndicatorsDisabled) {
+    find<QLineEdit>("编辑框生成总数")->setText("5");
+    find<QPlainTextEdit>("编辑框1")->setPlainText("1380013");
+    click("选择框1");
+    click("按钮靓号");
+    EXPECT_TRUE(enabled("按钮aabb"));
+    query("广州");
+    for (const char* name : kIndicators) {
+        EXPECT_FALSE(enabled(name)) << name;
+    }
+}
+
+TEST_F(QueryTest, AnEmptyCityStillClearsThePreviousResult) {
+    query("北京");
+    find<QPushButton>("按钮1查询")->setEnabled(true);
+    query("");
+    EXPECT_TRUE(box("编辑框1")->toPlainText().isEmpty());
+    EXPECT_EQ(caption("标签号段数"), "0");
+    EXPECT_EQ(services.messages, QStringList{QString::fromUtf8(app::messages::kNoCity)});
+    EXPECT_TRUE(enabled("按钮1查询"));
+}
+
+class FailedOpenTest : public ::testing::TestWithParam<std::string> {};
+
+TEST_P(FailedOpenTest, ShowsTheMessageOnceBeforeTheWindowAndQueriesFindNothing) {
+    TempDir dir;
+    if (!GetParam().empty()) {
+        dir.write("mobile.db", GetParam());
+    }
+    RecordingServices services;
+    services.programDirectoryOverride = QString::fromStdString(dir.path().string());
+    app::MainWindow window(services);
+    bool visibleAtMessage = true;
+    window.StartUp();
+    visibleAtMessage = window.isVisible();
+    window.show();
+    EXPECT_EQ(services.messages, QStringList{QString::fromUtf8(app::messages::kDatabaseFailed)});
+    EXPECT_FALSE(visibleAtMessage);
+    window.control<QLineEdit>("编辑框_出发地")->setText("北京");
+    QTest::mouseClick(window.control<QPushButton>("按钮1查询"), Qt::LeftButton);
+    EXPECT_TRUE(window.control<QPlainTextEdit>("编辑框1")->toPlainText().isEmpty());
+    EXPECT_EQ(window.control<QLabel>("标签号段数")->text(), "0");
+    EXPECT_EQ(services.messages.size(), 1);
+    EXPECT_TRUE(window.control<QPushButton>("按钮1查询")->isEnabled());
+}
+
+INSTANTIATE_TEST_SUITE_P(Stores, FailedOpenTest,
+                         ::testing::Values(std::string(),  // no file at all
+                                           std::string("\0", 1) + "zero",
+                                           std::string("SQLite format 3\0garbage", 24),
+                                           std::string(4096, '\x5A')));
+
+TEST(StoreLocation, FoundBesideTheProgramFromAnotherWorkingDirectory) {
+    const QString before = QDir::currentPath();
+    ASSERT_TRUE(QDir::setCurrent(QDir::tempPath()));
+    RecordingServices services;
+    app::MainWindow window(services);
+    window.StartUp();
+    EXPECT_TRUE(services.messages.isEmpty());
+    window.control<QLineEdit>("编辑框_出发地")->setText("北京");
+    QTest::mouseClick(window.control<QPushButton>("按钮1查询"), Qt::LeftButton);
+    EXPECT_GT(window.control<QLabel>("标签号段数")->text().toInt(), 10000);
+    QDir::setCurrent(before);
+}
+
+}  // namespace
+}  // namespace haoma::test
