@@ -15,6 +15,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
+#include <QSignalBlocker>
 #include <QTimer>
 
 #include "app/box_text.h"
@@ -25,6 +26,7 @@
 #include "app/services.h"
 #include "app/version.h"
 #include "generate/pattern_kind.h"
+#include "lookup/city_table.h"
 #include "lookup/segment_store.h"
 #include "text/text.h"
 
@@ -199,6 +201,10 @@ void MainWindow::buildControls() {
 void MainWindow::connectSignals() {
     const auto button = [this](const char* name) { return control<QAbstractButton>(name); };
     connect(button("按钮1查询"), &QAbstractButton::clicked, this, &MainWindow::QuerySegments);
+    connect(control<QLineEdit>("编辑框_出发地"), &QLineEdit::textChanged, this,
+            &MainWindow::SuggestCities);
+    connect(control<QListWidget>("列表框_出发地"), &QListWidget::currentRowChanged, this,
+            &MainWindow::PickCity);
     connect(button("按钮靓号"), &QAbstractButton::clicked, this, &MainWindow::RunPrettyNumbers);
     connect(button("按钮全顺序数"), &QAbstractButton::clicked, this, &MainWindow::RunAllNumbers);
     connect(button("按钮2"), &QAbstractButton::clicked, this, &MainWindow::CopySegments);
@@ -291,6 +297,38 @@ void MainWindow::StartUp() {
     }
     control<QPushButton>("按钮全顺序数")->setEnabled(false);
     OpenSegmentDatabase();
+    LoadCityTable();
+}
+
+void MainWindow::LoadCityTable() {
+    cityRecords_ = std::make_unique<lookup::CityRecords>();
+}
+
+void MainWindow::SuggestCities() {
+    const QString typed = control<QLineEdit>("编辑框_出发地")->text();
+    if (typed.isEmpty() || !cityRecords_) {
+        return;  // an emptied box leaves the list as it was
+    }
+    const auto names = lookup::suggestionNames(cityRecords_->findCityNames(typed.toStdString()));
+    auto* list = control<QListWidget>("列表框_出发地");
+    {
+        // The list's own selection signals report the user's picks only.
+        const QSignalBlocker quiet(list);
+        list->clear();
+        for (const auto& name : names) {
+            list->addItem(QString::fromStdString(name));
+        }
+    }
+    list->resize(list->width(), lookup::suggestionListHeight(static_cast<int>(names.size())));
+    list->show();
+}
+
+void MainWindow::PickCity() {
+    auto* list = control<QListWidget>("列表框_出发地");
+    const int index = list->currentRow();
+    const QListWidgetItem* item = index >= 0 ? list->item(index) : nullptr;
+    control<QLineEdit>("编辑框_出发地")->setText(item != nullptr ? item->text() : QString());
+    list->hide();
 }
 
 void MainWindow::OpenSegmentDatabase() {

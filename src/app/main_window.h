@@ -16,6 +16,7 @@ class QPushButton;
 class QRadioButton;
 
 namespace haoma::lookup {
+class CityRecords;
 class SegmentStore;
 enum class Carrier;
 }  // namespace haoma::lookup
@@ -36,9 +37,14 @@ class MainWindow : public QWidget {
     // the segment store.
     void StartUp();
     void OpenSegmentDatabase();
+    void LoadCityTable();
 
     // The segment query of the city box, bound to 按钮1查询.
     void QuerySegments();
+
+    // The name association: every change of the city box, and a pick from the list.
+    void SuggestCities();
+    void PickCity();
 
     // Window commands, each bound to one control event.
     void PasteSegments();
@@ -81,6 +87,7 @@ class MainWindow : public QWidget {
     Services& services_;
     std::unique_ptr<RunDriver> runs_;
     std::unique_ptr<lookup::SegmentStore> store_;  // 数据库连接1; none after a failed open
+    std::unique_ptr<lookup::CityRecords> cityRecords_;
     bool sizedToFrame_ = false;
 };
 

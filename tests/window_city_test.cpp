@@ -1,0 +1,115 @@
+// SPDX-License-Identifier: MIT
+// The name association through the window: the suggestion list's contents, height and
+// visibility, and the pick.
+#include <QTest>
+
+#include "window_fixture.h"
+
+namespace haoma::test {
+namespace {
+
+class CityTest : public WindowTest {
+  protected:
+    QLineEdit* city() const { return find<QLineEdit>("编辑框_出发地"); }
+    QListWidget* list() const { return find<QListWidget>("列表框_出发地"); }
+    QStringList items() const {
+        QStringList out;
+        for (int i = 0; i < list()->count(); ++i) {
+            out << list()->item(i)->text();
+        }
+        return out;
+    }
+    void type(const QString& text) {
+        city()->setFocus();
+        city()->clear();
+        for (const QChar c : text) {
+            if (c.unicode() < 0x80) {
+                QTest::keyClicks(city(), QString(c));
+            } else {
+                city()->insert(QString(c));  // what an input method delivers
+            }
+        }
+    }
+};
+
+TEST_F(CityTest, TypingFillsSizesAndShowsTheList) {
+    struct Case {
+        QString typed;
+        int count;
+        int height;
+        QString first;
+    };
+    const Case cases[] = {
+        {"bei", 14, 196, "北京"},
+        {"zz", 4, 120, "郑州"},
+        {"hz", 5, 70, "杭州"},
+        {"b", 20, 280, "北京"},
+        {"京", 0, 0, ""},
+        {"BJ", 10, 140, "北京"},
+        {"hhht", 1, 30, "呼和浩特"},
+        {"huanxin", 1, 30, "换新天"},
+    };
+    for (const auto& c : cases) {
+        type(c.typed);
+        EXPECT_EQ(list()->count(), c.count) << c.typed.toStdString();
+        EXPECT_EQ(list()->height(), c.height) << c.typed.toStdString();
+        EXPECT_TRUE(list()->isVisible());
+        EXPECT_EQ(list()->geometry().topLeft(), QPoint(6, 134));
+        EXPECT_EQ(list()->width(), 91);
+        if (c.count > 0) {
+            EXPECT_EQ(items().front(), c.first);
+        }
+    }
+    type("bei");
+    EXPECT_EQ(items(), QStringList({"北京", "北安", "北海", "北台", "北屯市", "北碚", "北戴河",
+                                    "北滘", "北流", "北马圈子", "北屯", "背荫河", "北营", "北宅"}));
+}
+
+TEST_F(CityTest, EmptyingTheBoxLeavesTheListAsItWas) {
+    type("z");
+    QTest::keyClick(city(), Qt::Key_Z);  // "zz"
+    const QStringList before = items();
+    ASSERT_EQ(before.size(), 4);
+    QTest::keyClick(city(), Qt::Key_Backspace);
+    QTest::keyClick(city(), Qt::Key_Backspace);
+    EXPECT_TRUE(city()->text().isEmpty());
+    EXPECT_EQ(items().size(), 20);  // "z" refilled it before the box was emptied
+    EXPECT_EQ(list()->height(), 280);
+    EXPECT_TRUE(list()->isVisible());
+    // And when hidden, emptying keeps it hidden.
+    list()->hide();
+    type("x");
+    list()->hide();
+    QTest::keyClick(city(), Qt::Key_Backspace);
+    EXPECT_FALSE(list()->isVisible());
+}
+
+TEST_F(CityTest, PickingWritesTheNameAndHidesTheList) {
+    type("bj");
+    ASSERT_EQ(items().size(), 10);
+    const QRect second = list()->visualItemRect(list()->item(1));
+    QTest::mouseClick(list()->viewport(), Qt::LeftButton, {}, second.center());
+    EXPECT_EQ(city()->text(), "白涧");
+    EXPECT_FALSE(list()->isVisible());
+    EXPECT_EQ(items(), QStringList{"白涧"});
+    EXPECT_EQ(list()->height(), 30);
+
+    type("bei");
+    QTest::mouseClick(list()->viewport(), Qt::LeftButton, {},
+                      list()->visualItemRect(list()->item(0)).center());
+    EXPECT_EQ(city()->text(), "北京");
+    EXPECT_EQ(items(), QStringList{"北京"});
+    EXPECT_FALSE(list()->isVisible());
+}
+
+TEST_F(CityTest, ThePickedNameQueriesItsSegments) {
+    type("bj");
+    QTest::mouseClick(list()->viewport(), Qt::LeftButton, {},
+                      list()->visualItemRect(list()->item(0)).center());
+    click("按钮1查询");
+    EXPECT_GT(caption("标签号段数").toInt(), 10000);
+    EXPECT_TRUE(services.messages.isEmpty());
+}
+
+}  // namespace
+}  // namespace haoma::test
