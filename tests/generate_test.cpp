@@ -312,6 +312,22 @@ TEST(NumberWalk, CountsPerSegmentLength) {
     }
 }
 
+TEST(NumberWalk, CountsAgreeWithTheWalk) {
+    const Lines segments = {"1380013", "13800138", "138001", "12345", "北京1", "123456789012"};
+    for (const auto& row : patternTable()) {
+        auto walk = NumberWalk::pattern(segments, row.kind, "\n");
+        std::string out;
+        std::uint64_t produced = 0;
+        while (!walk.finished()) {
+            out.clear();
+            produced += walk.produce(1 << 16, out);
+        }
+        EXPECT_EQ(countPatternNumbers(segments, row.kind), produced) << row.name;
+    }
+    EXPECT_EQ(countAllNumbers(segments), 10000U + 1000 + 100000 + 1000000 + 1000000 + 0);
+    EXPECT_EQ(countAllNumbers(Lines(300, "")), 300ULL * 100'000'000'000ULL);
+}
+
 TEST(NumberWalk, AllKindsOnASevenDigitSegmentGive529DistinctNumbers) {
     const Lines one = {"1380013"};
     std::set<std::string> seen;

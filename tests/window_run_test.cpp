@@ -3,8 +3,11 @@
 #include <QTest>
 #include <QTimer>
 
+#include <sstream>
+
 #include "app/messages.h"
 #include "app/run_driver.h"
+#include "cli/cli.h"
 #include "window_fixture.h"
 
 namespace haoma::test {
@@ -269,6 +272,34 @@ TEST_F(RunTest, ABlankLineWithASmallTotalFinishesAtOnce) {
     click("选择框1");
     click("按钮靓号");
     EXPECT_EQ(results(), QStringList({"00000000000", "00000001111", "00000002222", "00000003333"}));
+}
+
+TEST_F(RunTest, TheCommandLineGivesTheSameNumbers) {
+    const QString lines = "1380013\r\n13800138\r\n\r\n138001\r\n123456789012\r\n北京1\r\n1380013";
+    const auto commandLine = [&](std::vector<std::string> args) {
+        std::istringstream in(lines.toStdString());
+        std::ostringstream out, err;
+        EXPECT_EQ(cli::run(args, in, out, err, {}), 0) << err.str();
+        QString text = QString::fromStdString(out.str());
+        text.chop(1);
+        return text.split('\n');
+    };
+    segments(lines);
+    total("3000");
+    click("选择框1");
+    click("按钮靓号");
+    EXPECT_EQ(results(), commandLine({"pretty", "--limit", "3000"}));
+
+    find<QCheckBox>("选择框三同")->setChecked(false);
+    find<QCheckBox>("选择框aabb")->setChecked(false);
+    click("按钮靓号");
+    EXPECT_EQ(results(), commandLine({"pretty", "--limit", "3000", "--kinds",
+                                      "AAAA,ABCD,DCBA,ABC,CBA,ABAB,ABBA"}));
+
+    allNumbersMode();
+    total("25000");
+    click("按钮全顺序数");
+    EXPECT_EQ(results(), commandLine({"all", "--limit", "25000"}));
 }
 
 TEST(RunProcess, CloseDuringARunEndsTheProcessAtOnce) {

@@ -24,8 +24,8 @@
 #include "app/messages.h"
 #include "app/run_driver.h"
 #include "app/services.h"
-#include "app/version.h"
 #include "generate/pattern_kind.h"
+#include "haoma_version.h"
 #include "lookup/city_table.h"
 #include "lookup/segment_store.h"
 #include "text/text.h"
@@ -291,7 +291,7 @@ void MainWindow::fitOuterSize() {
 }
 
 void MainWindow::StartUp() {
-    setWindowTitle(QStringLiteral("全国手机号码生成器 ") + QString::fromUtf8(kTitleTail));
+    setWindowTitle(QStringLiteral("全国手机号码生成器 v") + QString::fromUtf8(kVersion));
     for (const auto& row : generate::patternTable()) {
         control<QPushButton>(row.indicator.data())->setEnabled(false);
     }

@@ -7,6 +7,62 @@
 
 namespace haoma::generate {
 
+namespace {
+
+constexpr std::uint64_t kSaturated = UINT64_MAX;
+
+std::uint64_t power10(int exponent) {
+    std::uint64_t value = 1;
+    for (int i = 0; i < exponent; ++i) {
+        value *= 10;
+    }
+    return value;
+}
+
+std::uint64_t saturatingAdd(std::uint64_t a, std::uint64_t b) {
+    return a > kSaturated - b ? kSaturated : a + b;
+}
+
+// Numbers of one segment: every filler with every suffix, less the skipped candidates (a
+// skip needs the filler's last digit, so one filler in ten for each suffix that has one).
+std::uint64_t numbersOfSegment(const std::string& segment, int limit,
+                               std::span<const Suffix> suffixes) {
+    const int length = text::gbkLength(segment);
+    if (length > limit) {
+        return 0;
+    }
+    const int width = limit - length;
+    const std::uint64_t fillers = power10(width);
+    if (suffixes.empty()) {
+        return fillers;
+    }
+    std::uint64_t count = 0;
+    for (const Suffix& suffix : suffixes) {
+        const bool skips = suffix.skipWhenFillerEndsWith != '\0' && width > 0;
+        count += skips ? fillers - fillers / 10 : fillers;
+    }
+    return count;
+}
+
+}  // namespace
+
+std::uint64_t countAllNumbers(std::span<const std::string> segments) {
+    std::uint64_t total = 0;
+    for (const auto& segment : segments) {
+        total = saturatingAdd(total, numbersOfSegment(segment, kNumberLength, {}));
+    }
+    return total;
+}
+
+std::uint64_t countPatternNumbers(std::span<const std::string> segments, PatternKind kind) {
+    const PatternRow& row = patternRow(kind);
+    std::uint64_t total = 0;
+    for (const auto& segment : segments) {
+        total = saturatingAdd(total, numbersOfSegment(segment, row.segmentLimit, row.suffixes));
+    }
+    return total;
+}
+
 NumberWalk::NumberWalk(std::span<const std::string> segments, int segmentLimit,
                        std::span<const Suffix> suffixes, int suffixLength, std::string_view lineEnd)
     : segments_(segments),

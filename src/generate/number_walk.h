@@ -14,6 +14,10 @@
 
 namespace haoma::generate {
 
+// How many numbers a walk over these segments gives when nothing stops it (saturating).
+std::uint64_t countAllNumbers(std::span<const std::string> segments);
+std::uint64_t countPatternNumbers(std::span<const std::string> segments, PatternKind kind);
+
 // Walks the candidates segment-major, then filler ascending, then in suffix-table order,
 // and writes the numbers that no skip rule removes. A segment whose GBK length exceeds the
 // limit is passed over. The walk is resumable: each call to produce() goes on where the last

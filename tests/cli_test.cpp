@@ -1,0 +1,259 @@
+// SPDX-License-Identifier: MIT
+// haoma-cli in process through run(), and the real executable where the process matters.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <fstream>
+#include <sstream>
+
+#include "cli/cli.h"
+#include "lookup/store_writer.h"
+#include "temp_dir.h"
+
+#ifndef HAOMA_CLI_PATH
+#error "HAOMA_CLI_PATH names the built haoma-cli"
+#endif
+
+namespace haoma::cli {
+namespace {
+
+using test::TempDir;
+
+struct Result {
+    int status;
+    std::string out, err;
+};
+
+class CliTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        const std::vector<lookup::SegmentRow> rows = {
+            {"1390101", "北京市", "北京市", "中国移动"},
+            {"1300101", "北京市", "北京市", "中国联通"},
+            {"1330101", "北京市", "北京市", "中国电信"},
+            {"1380013", "广东省", "广州市", "中国移动"},
+        };
+        ASSERT_EQ(lookup::writeStore(dir.file("mobile.db"), rows, {{"source", "test store"}}), "");
+        environment.programDirectory = dir.path().string();
+    }
+
+    Result cli(const std::vector<std::string>& args, const std::string& input = "") {
+        std::istringstream in(input);
+        std::ostringstream out, err;
+        const int status = run(args, in, out, err, environment);
+        return {status, out.str(), err.str()};
+    }
+
+    static std::string slurp(const std::string& path) {
+        std::ifstream file(path, std::ios::binary);
+        std::ostringstream bytes;
+        bytes << file.rdbuf();
+        return bytes.str();
+    }
+
+    TempDir dir;
+    Environment environment;
+};
+
+TEST_F(CliTest, PrettyAndAllGiveTheWindowsNumbers) {
+    struct Case {
+        std::vector<std::string> args;
+        std::string input;
+        std::string out;
+    };
+    const Case cases[] = {
+        {{"pretty", "--kinds", "AAAA", "--limit", "5", "1380013"},
+         "",
+         "13800130000\n13800131111\n13800132222\n13800133333\n13800134444\n"},
+        {{"pretty", "--kinds", "abba,aaaa", "--limit", "12", "1380013"},
+         "",
+         "13800130000\n13800131111\n13800132222\n13800133333\n13800134444\n13800135555\n"
+         "13800136666\n13800137777\n13800138888\n13800139999\n13800130110\n13800130220\n"},
+        {{"pretty", "--kinds=CBA", "13800138"},
+         "",
+         "13800138210\n13800138321\n13800138432\n13800138543\n13800138654\n13800138765\n"
+         "13800138876\n13800138987\n"},
+        {{"all", "--limit", "3", "--crlf", "1380013"},
+         "",
+         "13800130000\r\n13800130001\r\n13800130002\r\n"},
+        {{"all", "12345678901", "123456789012", "1380013", "--limit", "2"},
+         "",
+         "12345678901\n13800130000\n"},
+        {{"all", "--limit", "4"},
+         "1380013\r\n\r\n1390000\r\n",
+         "13800130000\n13800130001\n13800130002\n13800130003\n"},
+        {{"all", "--limit", "10002"}, "\n", ""},  // one empty line
+        {{"all", "--limit", "2"}, "北京\n", "北京0000000\n北京0000001\n"},
+        {{"pretty", "--kinds", "aaa", "--limit", "3"},
+         "\n",
+         "00000000111\n00000000222\n00000000333\n"},
+        {{"all", "--city", "广州", "--limit", "2"}, "", "13800130000\n13800130001\n"},
+        {{"all", "--city", "北京", "--carrier", "联通", "--limit", "1"}, "", "13001010000\n"},
+    };
+    for (const auto& c : cases) {
+        const auto r = cli(c.args, c.input);
+        EXPECT_EQ(r.status, 0) << c.args[0] << " " << r.err;
+        if (c.out.empty()) {
+            // The empty line: 10002 of its 10^11 numbers, the first and the last checked.
+            EXPECT_TRUE(r.out.starts_with("00000000000\n00000000001\n"));
+            EXPECT_TRUE(r.out.ends_with("00000010001\n"));
+        } else {
+            EXPECT_EQ(r.out, c.out) << c.args[0];
+        }
+    }
+    EXPECT_EQ(cli({"pretty", "1380013"}).out.size(), 529U * 12);
+    EXPECT_EQ(cli({"all", "13800138"}).out.size(), 1000U * 12);
+}
+
+TEST_F(CliTest, SuggestAndQuery) {
+    EXPECT_EQ(cli({"suggest", "hhht"}).out, "呼和浩特\n");
+    EXPECT_EQ(cli({"suggest", "zz", "--crlf"}).out, "郑州\r\n枣庄\r\n资中\r\n株洲\r\n");
+    const auto none = cli({"suggest", "xyz"});
+    EXPECT_EQ(none.status, 0);
+    EXPECT_EQ(none.out, "");
+    const std::string twenty = cli({"suggest", "b"}).out;
+    EXPECT_EQ(std::count(twenty.begin(), twenty.end(), '\n'), 20);
+    EXPECT_EQ(cli({"query", "北京"}).out, "1300101\n1330101\n1390101\n");
+    EXPECT_EQ(cli({"query", " 北京\u3000", "--carrier", "移动"}).out, "1390101\n");
+    EXPECT_EQ(cli({"query", "北京", "--carrier", "电信"}).out, "1330101\n");
+    EXPECT_EQ(cli({"query", "   "}).out, "1300101\n1330101\n1380013\n1390101\n");
+    EXPECT_EQ(cli({"query", "'; DROP TABLE mobile; --"}).out, "");
+    EXPECT_EQ(cli({"query", "北京"}).out, "1300101\n1330101\n1390101\n");
+}
+
+TEST_F(CliTest, UsageErrorsExitTwoAndWriteNothing) {
+    const std::vector<std::vector<std::string>> cases = {
+        {"frob"},
+        {},
+        {"all", "--frob"},
+        {"pretty", "--kinds", "AAAB", "1380013"},
+        {"all", "--limit", "0", "1380013"},
+        {"all", "--limit", "-3", "1380013"},
+        {"all", "--limit", "ten", "1380013"},
+        {"all", "--limit"},
+        {"query"},
+        {"query", "北京", "--carrier", "小灵通"},
+        {"suggest", "a", "b"},
+        {"query", "北京", "--kinds", "AAAA"},
+        {"all", "--segments", "x", "--city", "y"},
+        {"all", "--crlf=yes", "1380013"},
+    };
+    for (const auto& args : cases) {
+        const auto r = cli(args);
+        EXPECT_EQ(r.status, 2) << (args.empty() ? "" : args[0]);
+        EXPECT_EQ(r.out, "");
+        EXPECT_TRUE(r.err.starts_with("haoma-cli: ")) << r.err;
+        EXPECT_NE(r.err.find("--help"), std::string::npos);
+    }
+    const auto help = cli({"--help"});
+    EXPECT_EQ(help.status, 0);
+    EXPECT_NE(help.out.find("haoma-cli pretty"), std::string::npos);
+}
+
+TEST_F(CliTest, FailuresExitOne) {
+    dir.write("existing.txt", "precious\n");
+    struct Case {
+        std::vector<std::string> args;
+        const char* says;
+    };
+    const Case cases[] = {
+        {{"all", "--segments", dir.file("absent.txt")}, "cannot read"},
+        {{"all", "1380013", "-o", dir.file("no/such/dir/out.txt")}, "cannot write"},
+        {{"query", "北京", "--db", dir.file("absent.db")}, "cannot open the segment store"},
+        {{"all", "--city", "北京", "--db", dir.write("junk.db", "not a database")},
+         "cannot open the segment store"},
+        {{"all", "--segments", dir.file("absent.txt"), "-o", dir.file("existing.txt")},
+         "cannot read"},
+    };
+    for (const auto& c : cases) {
+        const auto r = cli(c.args);
+        EXPECT_EQ(r.status, 1) << r.err;
+        EXPECT_NE(r.err.find(c.says), std::string::npos) << r.err;
+        EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), 1) << r.err;
+    }
+    EXPECT_EQ(slurp(dir.file("existing.txt")), "precious\n");
+}
+
+TEST_F(CliTest, OutputFileIsRenamedIntoPlaceWhenComplete) {
+    const std::string target = dir.write("numbers.txt", "old\n");
+    const auto r = cli({"all", "1380013", "--limit", "3", "-o", target});
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.out, "");
+    EXPECT_EQ(slurp(target), "13800130000\n13800130001\n13800130002\n");
+    // An interrupted run leaves the old file and no temporary beside it.
+    volatile int stop = 1;
+    environment.interrupted = &stop;
+    EXPECT_EQ(cli({"all", "1380013", "-o", target}).status, 130);
+    EXPECT_EQ(slurp(target), "13800130000\n13800130001\n13800130002\n");
+    std::size_t files = 0;
+    for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator(dir.path())) {
+        ++files;
+    }
+    EXPECT_EQ(files, 2U);  // mobile.db and numbers.txt
+}
+
+TEST_F(CliTest, HostileInputDoesNotCrash) {
+    std::string input = "1380013\n";
+    input += std::string(1 << 20, '7') + "\n";      // a very long line
+    input += std::string("\x00\x01\xff\xfe\n", 5);  // binary
+    input += "\xe5\x8c\n";                          // a cut character
+    input += "1390000\n";
+    const auto r = cli({"all", "--limit", "10001"}, input);
+    EXPECT_EQ(r.status, 0);
+    EXPECT_NE(r.err.find("rejected 2 lines"), std::string::npos) << r.err;
+    EXPECT_TRUE(r.out.ends_with("13800139999\n13900000000\n"));
+}
+
+TEST_F(CliTest, ImportBuildsAStoreAndRejectsMalformedFiles) {
+    const std::string csv = dir.write("segments.csv",
+                                      "Mobile,Province,City,Corp\n"
+                                      "1920000,辽宁省,大连市,中国广电\n"
+                                      "1650000,辽宁省,大连市,中国移动(虚拟运营商)\n"
+                                      "oops\n");
+    const std::string db = dir.file("imported.db");
+    auto r = cli({"import", csv, "--db", db});
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_NE(r.out.find("imported 1: 中国广电"), std::string::npos) << r.out;
+    EXPECT_NE(r.out.find("rejected 1: not four fields"), std::string::npos) << r.out;
+    EXPECT_EQ(cli({"query", "大连", "--db", db}).out, "1650000\n1920000\n");
+    EXPECT_EQ(cli({"query", "大连", "--db", db, "--carrier", "移动"}).out, "1650000\n");
+
+    r = cli({"import", dir.write("bad.csv", "nothing useful here\n"), "--db", db});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_NE(r.err.find("unchanged"), std::string::npos);
+    EXPECT_EQ(cli({"query", "大连", "--db", db}).out, "1650000\n1920000\n");
+    EXPECT_EQ(cli({"import", dir.file("absent.csv"), "--db", db}).status, 1);
+}
+
+TEST_F(CliTest, VersionNamesTheDataSource) {
+    const auto r = cli({"--version"});
+    EXPECT_EQ(r.status, 0);
+    EXPECT_TRUE(r.out.starts_with("haoma-cli "));
+    EXPECT_NE(r.out.find("test store"), std::string::npos);
+}
+
+std::string shell(const std::string& command) {
+    std::string output;
+    FILE* pipe = popen(command.c_str(), "r");
+    std::array<char, 4096> chunk{};
+    while (const std::size_t n = fread(chunk.data(), 1, chunk.size(), pipe)) {
+        output.append(chunk.data(), n);
+    }
+    pclose(pipe);
+    return output;
+}
+
+TEST(CliProcess, AClosedPipeStopsQuietlyWithZero) {
+    const std::string out = shell(std::string("bash -c '") + HAOMA_CLI_PATH +
+                                  " all 1380013 1390000 2>/tmp/haoma-pipe-err | head -3; "
+                                  "echo status=${PIPESTATUS[0]}; cat /tmp/haoma-pipe-err'");
+    EXPECT_EQ(out, "13800130000\n13800130001\n13800130002\nstatus=0\n");
+}
+
+TEST(CliProcess, FindsTheStoreBesideTheProgramFromAnotherFolder) {
+    const std::string out = shell(std::string("cd / && ") + HAOMA_CLI_PATH + " query 北京 | wc -l");
+    EXPECT_GT(std::stoi(out), 10000);
+}
+
+}  // namespace
+}  // namespace haoma::cli
