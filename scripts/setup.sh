@@ -8,7 +8,7 @@ packages=(
   qt6-base-dev qt6-base-dev-tools libgl1-mesa-dev
   libsqlite3-dev libphonenumber-dev libicu-dev
   libgtest-dev libgmock-dev libbenchmark-dev
-  clang clang-format
+  clang libclang-rt-14-dev clang-format dpkg-dev bc
   fontconfig xvfb xauth imagemagick
 )
 

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # SPDX-License-Identifier: MIT
 # Installs what is missing, checks formatting, builds and runs every test: the normal build,
-# then the AddressSanitizer + UndefinedBehaviorSanitizer build.
+# the .deb smoke test, a short run of every fuzz target, then the whole suite again under
+# AddressSanitizer + UndefinedBehaviorSanitizer.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/setup.sh
@@ -14,6 +15,8 @@ export LSAN_OPTIONS=suppressions=$PWD/tests/lsan.supp
 
 bash scripts/build.sh dev
 ctest --preset dev -j "$(nproc)"
+bash tools/package-smoke.sh build/dev
+bash tools/fuzz.sh "${HAOMA_FUZZ_SECONDS:-15}"
 
 bash scripts/build.sh sanitize
 ctest --preset sanitize -j "$(nproc)"

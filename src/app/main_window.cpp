@@ -7,6 +7,7 @@
 #include <QCloseEvent>
 #include <QFileInfo>
 #include <QGroupBox>
+#include <QIcon>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -122,6 +123,7 @@ QWidget* createControl(const ControlSpec& spec, QWidget* parent) {
 MainWindow::MainWindow(Services& services) : services_(services) {
     registerResources();
     setObjectName(QStringLiteral("主窗口"));
+    setWindowIcon(QIcon(QStringLiteral(":/haoma/haoma.png")));
     setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                    Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint |
                    Qt::WindowCloseButtonHint);

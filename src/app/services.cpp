@@ -44,16 +44,18 @@ QString Services::programDirectory() {
 
 void Services::openHelpPage() {
     // Beside the program in a build tree, in the shared data folder when installed.
-    const QString local = programDirectory() + QStringLiteral("/haoma-help.html");
-    QString page = local;
-    if (!QFileInfo::exists(local)) {
-        const QString installed = QStandardPaths::locate(QStandardPaths::GenericDataLocation,
-                                                         QStringLiteral("haoma/haoma-help.html"));
-        if (!installed.isEmpty()) {
-            page = installed;
+    const QString candidates[] = {
+        programDirectory() + QStringLiteral("/haoma-help.html"),
+        programDirectory() + QStringLiteral("/../share/haoma/haoma-help.html"),
+        QStandardPaths::locate(QStandardPaths::GenericDataLocation,
+                               QStringLiteral("haoma/haoma-help.html")),
+    };
+    for (const QString& page : candidates) {
+        if (!page.isEmpty() && QFileInfo::exists(page)) {
+            QDesktopServices::openUrl(QUrl::fromLocalFile(QFileInfo(page).canonicalFilePath()));
+            return;
         }
     }
-    QDesktopServices::openUrl(QUrl::fromLocalFile(page));
 }
 
 void Services::endProcess(int exitCode) {
