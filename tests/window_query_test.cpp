@@ -101,12 +101,17 @@ TEST_F(QueryTest, AnEmptyCityStillClearsThePreviousResult) {
     EXPECT_TRUE(enabled("按钮1查询"));
 }
 
-class FailedOpenTest : public ::testing::TestWithParam<std::string> {};
+struct BadStore {
+    const char* name;
+    std::string bytes;  // empty: no file at all
+};
+
+class FailedOpenTest : public ::testing::TestWithParam<BadStore> {};
 
 TEST_P(FailedOpenTest, ShowsTheMessageOnceBeforeTheWindowAndQueriesFindNothing) {
     TempDir dir;
-    if (!GetParam().empty()) {
-        dir.write("mobile.db", GetParam());
+    if (!GetParam().bytes.empty()) {
+        dir.write("mobile.db", GetParam().bytes);
     }
     RecordingServices services;
     services.programDirectoryOverride = QString::fromStdString(dir.path().string());
@@ -125,11 +130,12 @@ TEST_P(FailedOpenTest, ShowsTheMessageOnceBeforeTheWindowAndQueriesFindNothing) 
     EXPECT_TRUE(window.control<QPushButton>("按钮1查询")->isEnabled());
 }
 
-INSTANTIATE_TEST_SUITE_P(Stores, FailedOpenTest,
-                         ::testing::Values(std::string(),  // no file at all
-                                           std::string("\0", 1) + "zero",
-                                           std::string("SQLite format 3\0garbage", 24),
-                                           std::string(4096, '\x5A')));
+INSTANTIATE_TEST_SUITE_P(
+    Stores, FailedOpenTest,
+    ::testing::Values(BadStore{"Missing", ""}, BadStore{"Binary", std::string("\0", 1) + "zero"},
+                      BadStore{"DamagedHeader", std::string("SQLite format 3\0garbage", 24)},
+                      BadStore{"RandomPage", std::string(4096, '\x5A')}),
+    [](const ::testing::TestParamInfo<BadStore>& store) { return std::string(store.param.name); });
 
 TEST(StoreLocation, FoundBesideTheProgramFromAnotherWorkingDirectory) {
     const QString before = QDir::currentPath();
