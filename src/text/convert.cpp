@@ -23,16 +23,23 @@ std::string_view skipSpace(std::string_view s) {
     return s;
 }
 
-}  // namespace
-
-std::int32_t toInteger(std::string_view text) {
-    const std::string folded = foldHalfWidth(text);
+// The rest of a folded text after leading white space and an optional sign.
+std::string_view afterSign(std::string_view folded, bool& negative) {
     std::string_view s = skipSpace(folded);
-    bool negative = false;
+    negative = false;
     if (!s.empty() && (s.front() == '+' || s.front() == '-')) {
         negative = s.front() == '-';
         s.remove_prefix(1);
     }
+    return s;
+}
+
+}  // namespace
+
+std::int32_t toInteger(std::string_view text) {
+    const std::string folded = foldHalfWidth(text);
+    bool negative = false;
+    std::string_view s = afterSign(folded, negative);
     // Unsigned arithmetic gives the two's-complement wraparound without overflow.
     std::uint32_t value = 0;
     while (!s.empty() && isDigit(s.front())) {
@@ -47,12 +54,8 @@ std::int32_t toInteger(std::string_view text) {
 
 double toNumber(std::string_view text) {
     const std::string folded = foldHalfWidth(text);
-    std::string_view s = skipSpace(folded);
     bool negative = false;
-    if (!s.empty() && (s.front() == '+' || s.front() == '-')) {
-        negative = s.front() == '-';
-        s.remove_prefix(1);
-    }
+    const std::string_view s = afterSign(folded, negative);
     std::size_t end = 0;
     std::size_t digits = 0;
     while (end < s.size() && isDigit(s[end])) {
