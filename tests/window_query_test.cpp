@@ -1,9 +1,12 @@
 // SPDX-License-Identifier: MIT
 // Opening the segment store at start-up and the segment query through the window.
+#include <sqlite3.h>
 #include <QClipboard>
 #include <QDir>
 #include <QGuiApplication>
 #include <QTest>
+#include <fstream>
+#include <sstream>
 
 #include "app/messages.h"
 #include "lookup/store_writer.h"
@@ -136,6 +139,31 @@ INSTANTIATE_TEST_SUITE_P(
                       BadStore{"DamagedHeader", std::string("SQLite format 3\0garbage", 24)},
                       BadStore{"RandomPage", std::string(4096, '\x5A')}),
     [](const ::testing::TestParamInfo<BadStore>& store) { return std::string(store.param.name); });
+
+TEST(FailedOpen, AnotherSqliteFileOrATruncatedStore) {
+    TempDir source;
+    writeSmallStore(source);
+    std::ifstream in(source.file("mobile.db"), std::ios::binary);
+    std::stringstream bytes;
+    bytes << in.rdbuf();
+    const std::string good = bytes.str();
+    TempDir foreign;
+    sqlite3* db = nullptr;
+    ASSERT_EQ(sqlite3_open(foreign.file("mobile.db").c_str(), &db), SQLITE_OK);
+    sqlite3_exec(db, "CREATE TABLE contacts (name, phone); INSERT INTO contacts VALUES ('a', 1);",
+                 nullptr, nullptr, nullptr);
+    sqlite3_close(db);
+    TempDir truncated;
+    truncated.write("mobile.db", good.substr(0, good.size() / 3));
+    for (const TempDir* dir : {&foreign, &truncated}) {
+        RecordingServices services;
+        services.programDirectoryOverride = QString::fromStdString(dir->path().string());
+        app::MainWindow window(services);
+        window.StartUp();
+        EXPECT_EQ(services.messages,
+                  QStringList{QString::fromUtf8(app::messages::kDatabaseFailed)});
+    }
+}
 
 TEST(StoreLocation, FoundBesideTheProgramFromAnotherWorkingDirectory) {
     const QString before = QDir::currentPath();
