@@ -9,7 +9,7 @@ packages=(
   libsqlite3-dev libphonenumber-dev libicu-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   clang libclang-rt-14-dev clang-format dpkg-dev bc
-  fontconfig xvfb xauth imagemagick
+  fontconfig xvfb xauth imagemagick xdotool
 )
 
 missing=()
