@@ -6,7 +6,6 @@
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QFileInfo>
-#include <QGroupBox>
 #include <QIcon>
 #include <QKeyEvent>
 #include <QLabel>
@@ -14,13 +13,11 @@
 #include <QListWidget>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <QRadioButton>
 #include <QScreen>
-#include <QSignalBlocker>
 #include <QTimer>
 
-#include "app/box_text.h"
 #include "app/click_label.h"
+#include "app/control_factory.h"
 #include "app/control_table.h"
 #include "app/messages.h"
 #include "app/run_driver.h"
@@ -29,7 +26,6 @@
 #include "haoma_version.h"
 #include "lookup/city_table.h"
 #include "lookup/segment_store.h"
-#include "text/text.h"
 
 // Resources of a static library are registered by hand, outside any namespace.
 static void registerResources() {
@@ -37,88 +33,6 @@ static void registerResources() {
 }
 
 namespace haoma::app {
-namespace {
-
-QFont controlFont(const QFont& base, int boldPixels) {
-    QFont font = base;
-    if (boldPixels > 0) {
-        font.setPixelSize(boldPixels);
-        font.setBold(true);
-    }
-    return font;
-}
-
-void applyColor(QWidget* widget, const char* color) {
-    if (color == nullptr) {
-        return;
-    }
-    QPalette palette = widget->palette();
-    palette.setColor(QPalette::WindowText, QColor(QString::fromLatin1(color)));
-    palette.setColor(QPalette::ButtonText, QColor(QString::fromLatin1(color)));
-    palette.setColor(QPalette::Text, QColor(QString::fromLatin1(color)));
-    widget->setPalette(palette);
-}
-
-void setupTextBox(QPlainTextEdit* box) {
-    box->setLineWrapMode(QPlainTextEdit::NoWrap);
-    box->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    box->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    QPalette palette = box->palette();
-    palette.setColor(QPalette::Base, Qt::white);
-    palette.setColor(QPalette::Text, Qt::black);
-    box->setPalette(palette);
-}
-
-QWidget* createControl(const ControlSpec& spec, QWidget* parent) {
-    const QString caption = QString::fromUtf8(spec.caption);
-    switch (spec.kind) {
-        case ControlKind::GroupBox:
-            return new QGroupBox(caption, parent);
-        case ControlKind::Label:
-            return new QLabel(caption, parent);
-        case ControlKind::LineEdit:
-            return new QLineEdit(caption, parent);
-        case ControlKind::TextBox: {
-            auto* box = new QPlainTextEdit(parent);
-            setupTextBox(box);
-            return box;
-        }
-        case ControlKind::Button: {
-            auto* button = new QPushButton(caption, parent);
-            button->setAutoDefault(false);
-            return button;
-        }
-        case ControlKind::CheckBox:
-            return new QCheckBox(caption, parent);
-        case ControlKind::Radio:
-            return new QRadioButton(caption, parent);
-        case ControlKind::ListBox: {
-            auto* list = new QListWidget(parent);
-            list->setSelectionMode(QAbstractItemView::SingleSelection);
-            list->setSortingEnabled(false);
-            list->setSpacing(1);
-            list->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
-            QPalette palette = list->palette();
-            palette.setColor(QPalette::Base, Qt::white);
-            list->setPalette(palette);
-            return list;
-        }
-        case ControlKind::Picture: {
-            auto* picture = new ClickLabel(parent);
-            picture->setPixmap(QPixmap(QString::fromUtf8(spec.resource)));
-            picture->setCursor(Qt::PointingHandCursor);
-            return picture;
-        }
-        case ControlKind::Link: {
-            auto* link = new ClickLabel(caption, parent);
-            link->setCursor(Qt::PointingHandCursor);
-            return link;
-        }
-    }
-    return nullptr;
-}
-
-}  // namespace
 
 MainWindow::MainWindow(Services& services) : services_(services) {
     registerResources();
@@ -173,21 +87,7 @@ void MainWindow::buildControls() {
     for (const ControlSpec& spec : controlTable()) {
         QWidget* parent = spec.parent != nullptr ? control<QWidget>(spec.parent) : this;
         QWidget* widget = createControl(spec, parent);
-        widget->setObjectName(QString::fromUtf8(spec.name));
-        widget->setGeometry(spec.left, spec.top, spec.width, spec.height);
-        widget->setFont(controlFont(font(), spec.boldPixels));
-        if (spec.kind == ControlKind::Link) {
-            QFont underlined = widget->font();
-            underlined.setUnderline(true);
-            widget->setFont(underlined);
-        }
-        applyColor(widget, spec.color);
-        widget->setAutoFillBackground(
-            !spec.transparent && spec.kind != ControlKind::Label &&
-            spec.kind != ControlKind::Link && spec.kind != ControlKind::Picture &&
-            spec.kind != ControlKind::GroupBox && spec.kind != ControlKind::CheckBox &&
-            spec.kind != ControlKind::Radio);
-        widget->setEnabled(spec.enabled);
+        styleControl(widget, spec);
         if (auto* button = qobject_cast<QAbstractButton*>(widget);
             button != nullptr &&
             (spec.kind == ControlKind::CheckBox || spec.kind == ControlKind::Radio)) {
@@ -306,33 +206,6 @@ void MainWindow::LoadCityTable() {
     cityRecords_ = std::make_unique<lookup::CityRecords>();
 }
 
-void MainWindow::SuggestCities() {
-    const QString typed = control<QLineEdit>("编辑框_出发地")->text();
-    if (typed.isEmpty() || !cityRecords_) {
-        return;  // an emptied box leaves the list as it was
-    }
-    const auto names = lookup::suggestionNames(cityRecords_->findCityNames(typed.toStdString()));
-    auto* list = control<QListWidget>("列表框_出发地");
-    {
-        // The list's own selection signals report the user's picks only.
-        const QSignalBlocker quiet(list);
-        list->clear();
-        for (const auto& name : names) {
-            list->addItem(QString::fromStdString(name));
-        }
-    }
-    list->resize(list->width(), lookup::suggestionListHeight(static_cast<int>(names.size())));
-    list->show();
-}
-
-void MainWindow::PickCity() {
-    auto* list = control<QListWidget>("列表框_出发地");
-    const int index = list->currentRow();
-    const QListWidgetItem* item = index >= 0 ? list->item(index) : nullptr;
-    control<QLineEdit>("编辑框_出发地")->setText(item != nullptr ? item->text() : QString());
-    list->hide();
-}
-
 void MainWindow::OpenSegmentDatabase() {
     store_.reset();
     const auto locations = lookup::storeLocations(services_.programDirectory().toStdString());
@@ -346,116 +219,6 @@ void MainWindow::OpenSegmentDatabase() {
     if (!store_) {
         services_.showMessage(QString::fromUtf8(messages::kDatabaseFailed));
     }
-}
-
-lookup::Carrier MainWindow::selectedCarrier() const {
-    struct CarrierRadio {
-        const char* name;
-        lookup::Carrier carrier;
-    };
-    static constexpr CarrierRadio kRadios[] = {{"单选框电信", lookup::Carrier::Telecom},
-                                               {"单选框联通", lookup::Carrier::Unicom},
-                                               {"单选框移动", lookup::Carrier::Mobile}};
-    for (const auto& radio : kRadios) {
-        if (control<QRadioButton>(radio.name)->isChecked()) {
-            return radio.carrier;
-        }
-    }
-    return lookup::Carrier::Any;
-}
-
-void MainWindow::QuerySegments() {
-    auto* segmentBox = control<QPlainTextEdit>("编辑框1");
-    auto* count = control<QLabel>("标签号段数");
-    count->setText(QStringLiteral("0"));
-    segmentBox->clear();
-    const QString city = control<QLineEdit>("编辑框_出发地")->text();
-    if (city.isEmpty()) {
-        services_.showMessage(QString::fromUtf8(messages::kNoCity));
-        return;
-    }
-    control<QPushButton>("按钮1查询")->setEnabled(false);
-    setIndicatorsEnabled(false);
-    const auto rows = lookup::querySegments(store_.get(), city.toStdString(), selectedCarrier());
-    std::string lines;
-    lines.reserve(rows.size() * 9);
-    for (const auto& row : rows) {
-        lines += row;
-        lines += '\n';  // the box's own line break; it reads back as "\r\n"
-    }
-    appendToBox(segmentBox, QString::fromStdString(lines));
-    const std::int64_t shown = text::toInteger(count->text().toStdString());
-    count->setText(QString::fromStdString(
-        text::integerToText(shown + static_cast<std::int64_t>(rows.size()))));
-    control<QPushButton>("按钮1查询")->setEnabled(true);
-}
-
-void MainWindow::setIndicatorsEnabled(bool enabled) {
-    for (const auto& row : generate::patternTable()) {
-        control<QPushButton>(row.indicator.data())->setEnabled(enabled);
-    }
-}
-
-void MainWindow::PasteSegments() {
-    setBoxText(control<QPlainTextEdit>("编辑框1"), services_.clipboardText());
-}
-
-void MainWindow::PasteResults() {
-    setBoxText(control<QPlainTextEdit>("编辑框2"), services_.clipboardText());
-}
-
-void MainWindow::CopySegments() {
-    services_.setClipboardText(boxText(control<QPlainTextEdit>("编辑框1")));
-}
-
-void MainWindow::CopyResults() {
-    services_.setClipboardText(boxText(control<QPlainTextEdit>("编辑框2")));
-}
-
-void MainWindow::ClearSegments() {
-    control<QPlainTextEdit>("编辑框1")->clear();
-    control<QLabel>("标签号段数")->setText(QStringLiteral("0"));
-}
-
-void MainWindow::ClearResults() {
-    control<QPlainTextEdit>("编辑框2")->clear();
-    control<QLabel>("标签总数")->setText(QStringLiteral("0"));
-}
-
-void MainWindow::ClearPlannedTotal() {
-    control<QLineEdit>("编辑框生成总数")->clear();
-}
-
-void MainWindow::SelectPrettyMode() {
-    setIndicatorsEnabled(false);
-    control<QPushButton>("按钮靓号")->setEnabled(true);
-    control<QPushButton>("按钮全顺序数")->setEnabled(false);
-}
-
-void MainWindow::SelectAllNumbersMode() {
-    control<QPushButton>("按钮靓号")->setEnabled(false);
-    setIndicatorsEnabled(false);
-    control<QPushButton>("按钮全顺序数")->setEnabled(true);
-}
-
-void MainWindow::ToggleAllPatterns() {
-    const bool tick = !control<QCheckBox>("选择框1")->isChecked();
-    for (const auto& row : generate::patternTable()) {
-        control<QCheckBox>(row.checkBox.data())->setChecked(tick);
-    }
-    setIndicatorsEnabled(false);
-}
-
-void MainWindow::OpenContactLink() {
-    services_.openHelpPage();
-}
-
-void MainWindow::RunPrettyNumbers() {
-    runs_->runPrettyNumbers();
-}
-
-void MainWindow::RunAllNumbers() {
-    runs_->runAllNumbers();
 }
 
 }  // namespace haoma::app

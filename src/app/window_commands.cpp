@@ -1,0 +1,161 @@
+// SPDX-License-Identifier: MIT
+// The window's commands: each reads its controls, asks the core, and writes the answer back.
+#include <QCheckBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSignalBlocker>
+
+#include "app/box_text.h"
+#include "app/main_window.h"
+#include "app/messages.h"
+#include "app/run_driver.h"
+#include "app/services.h"
+#include "generate/pattern_kind.h"
+#include "lookup/city_table.h"
+#include "lookup/segment_store.h"
+#include "text/text.h"
+
+namespace haoma::app {
+
+void MainWindow::SuggestCities() {
+    const QString typed = control<QLineEdit>("编辑框_出发地")->text();
+    if (typed.isEmpty() || !cityRecords_) {
+        return;  // an emptied box leaves the list as it was
+    }
+    const auto names = lookup::suggestionNames(cityRecords_->findCityNames(typed.toStdString()));
+    auto* list = control<QListWidget>("列表框_出发地");
+    {
+        // The list's own selection signals report the user's picks only.
+        const QSignalBlocker quiet(list);
+        list->clear();
+        for (const auto& name : names) {
+            list->addItem(QString::fromStdString(name));
+        }
+    }
+    list->resize(list->width(), lookup::suggestionListHeight(static_cast<int>(names.size())));
+    list->show();
+}
+
+void MainWindow::PickCity() {
+    auto* list = control<QListWidget>("列表框_出发地");
+    const int index = list->currentRow();
+    const QListWidgetItem* item = index >= 0 ? list->item(index) : nullptr;
+    control<QLineEdit>("编辑框_出发地")->setText(item != nullptr ? item->text() : QString());
+    list->hide();
+}
+
+lookup::Carrier MainWindow::selectedCarrier() const {
+    struct CarrierRadio {
+        const char* name;
+        lookup::Carrier carrier;
+    };
+    static constexpr CarrierRadio kRadios[] = {{"单选框电信", lookup::Carrier::Telecom},
+                                               {"单选框联通", lookup::Carrier::Unicom},
+                                               {"单选框移动", lookup::Carrier::Mobile}};
+    for (const auto& radio : kRadios) {
+        if (control<QRadioButton>(radio.name)->isChecked()) {
+            return radio.carrier;
+        }
+    }
+    return lookup::Carrier::Any;
+}
+
+void MainWindow::QuerySegments() {
+    auto* segmentBox = control<QPlainTextEdit>("编辑框1");
+    auto* count = control<QLabel>("标签号段数");
+    count->setText(QStringLiteral("0"));
+    segmentBox->clear();
+    const QString city = control<QLineEdit>("编辑框_出发地")->text();
+    if (city.isEmpty()) {
+        services_.showMessage(QString::fromUtf8(messages::kNoCity));
+        return;
+    }
+    control<QPushButton>("按钮1查询")->setEnabled(false);
+    setIndicatorsEnabled(false);
+    const auto rows = lookup::querySegments(store_.get(), city.toStdString(), selectedCarrier());
+    std::string lines;
+    lines.reserve(rows.size() * 9);
+    for (const auto& row : rows) {
+        lines += row;
+        lines += '\n';  // the box's own line break; it reads back as "\r\n"
+    }
+    appendToBox(segmentBox, QString::fromStdString(lines));
+    const std::int64_t shown = text::toInteger(count->text().toStdString());
+    count->setText(QString::fromStdString(
+        text::integerToText(shown + static_cast<std::int64_t>(rows.size()))));
+    control<QPushButton>("按钮1查询")->setEnabled(true);
+}
+
+void MainWindow::setIndicatorsEnabled(bool enabled) {
+    for (const auto& row : generate::patternTable()) {
+        control<QPushButton>(row.indicator.data())->setEnabled(enabled);
+    }
+}
+
+void MainWindow::PasteSegments() {
+    setBoxText(control<QPlainTextEdit>("编辑框1"), services_.clipboardText());
+}
+
+void MainWindow::PasteResults() {
+    setBoxText(control<QPlainTextEdit>("编辑框2"), services_.clipboardText());
+}
+
+void MainWindow::CopySegments() {
+    services_.setClipboardText(boxText(control<QPlainTextEdit>("编辑框1")));
+}
+
+void MainWindow::CopyResults() {
+    services_.setClipboardText(boxText(control<QPlainTextEdit>("编辑框2")));
+}
+
+void MainWindow::ClearSegments() {
+    control<QPlainTextEdit>("编辑框1")->clear();
+    control<QLabel>("标签号段数")->setText(QStringLiteral("0"));
+}
+
+void MainWindow::ClearResults() {
+    control<QPlainTextEdit>("编辑框2")->clear();
+    control<QLabel>("标签总数")->setText(QStringLiteral("0"));
+}
+
+void MainWindow::ClearPlannedTotal() {
+    control<QLineEdit>("编辑框生成总数")->clear();
+}
+
+void MainWindow::SelectPrettyMode() {
+    setIndicatorsEnabled(false);
+    control<QPushButton>("按钮靓号")->setEnabled(true);
+    control<QPushButton>("按钮全顺序数")->setEnabled(false);
+}
+
+void MainWindow::SelectAllNumbersMode() {
+    control<QPushButton>("按钮靓号")->setEnabled(false);
+    setIndicatorsEnabled(false);
+    control<QPushButton>("按钮全顺序数")->setEnabled(true);
+}
+
+void MainWindow::ToggleAllPatterns() {
+    const bool tick = !control<QCheckBox>("选择框1")->isChecked();
+    for (const auto& row : generate::patternTable()) {
+        control<QCheckBox>(row.checkBox.data())->setChecked(tick);
+    }
+    setIndicatorsEnabled(false);
+}
+
+void MainWindow::OpenContactLink() {
+    services_.openHelpPage();
+}
+
+void MainWindow::RunPrettyNumbers() {
+    runs_->runPrettyNumbers();
+}
+
+void MainWindow::RunAllNumbers() {
+    runs_->runAllNumbers();
+}
+
+}  // namespace haoma::app
