@@ -109,6 +109,11 @@ struct BadStore {
     std::string bytes;  // empty: no file at all
 };
 
+// Test names must not carry the bytes (or their addresses) of a case.
+void PrintTo(const BadStore& store, std::ostream* out) {
+    *out << store.name;
+}
+
 class FailedOpenTest : public ::testing::TestWithParam<BadStore> {};
 
 TEST_P(FailedOpenTest, ShowsTheMessageOnceBeforeTheWindowAndQueriesFindNothing) {
