@@ -77,6 +77,10 @@ class Session {
     std::vector<std::string> readLines(std::string_view text);
     // Writes a block; false when the run must stop (`status` says how it ends).
     bool write(Output& output, std::string& block, int& status);
+    // Flushes and puts the output in its place; the exit status.
+    int finish(Output& output);
+    // The status of a failed write or flush: a reader that has gone is no failure.
+    int writeFailure(const Output& output);
 
     const Options& o_;
     std::istream& in_;
@@ -121,7 +125,7 @@ int Session::printLines(const std::vector<std::string>& lines) {
     if (!write(output, block, status)) {
         return status;
     }
-    return output.commit() ? kOk : fail(output.error());
+    return finish(output);
 }
 
 int Session::version() {
@@ -218,12 +222,20 @@ bool Session::write(Output& output, std::string& block, int& status) {
     if (written) {
         return true;
     }
-    if (!output.toFile() && errno == EPIPE) {
-        status = kOk;  // the reader has all it wanted
-    } else {
-        status = fail(output.toFile() ? output.error() : "cannot write standard output");
-    }
+    status = writeFailure(output);
     return false;
+}
+
+int Session::writeFailure(const Output& output) {
+    if (!output.toFile() && errno == EPIPE) {
+        return kOk;  // the reader has all it wanted
+    }
+    return fail(output.toFile() ? output.error() : "cannot write standard output");
+}
+
+int Session::finish(Output& output) {
+    errno = 0;
+    return output.commit() ? kOk : writeFailure(output);
 }
 
 int Session::generate() {
@@ -300,7 +312,7 @@ int Session::generate() {
         }
     }
     progress.finish(count);
-    return output.commit() ? kOk : fail(output.error());
+    return finish(output);
 }
 
 int Session::import() {
