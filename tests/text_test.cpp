@@ -226,6 +226,14 @@ TEST(Formatting, IntegersAndNumbers) {
     EXPECT_EQ(numberToText(0.00001), "1e-05");
 }
 
+TEST(Counter, ReadsAddsAndWritesBack) {
+    EXPECT_EQ(advanceCounter("0", 1), "1");
+    EXPECT_EQ(advanceCounter("529", 471), "1000");
+    EXPECT_EQ(advanceCounter("", 3), "3");  // a cleared caption counts on from 0
+    EXPECT_EQ(advanceCounter("x7", 2), "2");
+    EXPECT_EQ(advanceCounter("１２", 1), "13");  // full-width digits read as digits
+}
+
 TEST(Compare, OrdersByGbkBytes) {
     EXPECT_EQ(compare("A", "a"), -1);
     EXPECT_EQ(compare("a", "a"), 0);

@@ -85,9 +85,8 @@ void RunDriver::deliver(std::size_t count) {
     if (count > 0) {
         appendToBox(c_.resultBox,
                     QString::fromUtf8(buffer_.data(), static_cast<qsizetype>(buffer_.size())));
-        const std::int64_t shown = text::toInteger(c_.generatedTotal->text().toStdString());
-        c_.generatedTotal->setText(
-            QString::fromStdString(text::integerToText(shown + static_cast<std::int64_t>(count))));
+        c_.generatedTotal->setText(QString::fromStdString(text::advanceCounter(
+            c_.generatedTotal->text().toStdString(), static_cast<std::int64_t>(count))));
     }
     buffer_.clear();
 }

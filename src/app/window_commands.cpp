@@ -84,9 +84,8 @@ void MainWindow::QuerySegments() {
         lines += '\n';  // the box's own line break; it reads back as "\r\n"
     }
     appendToBox(segmentBox, QString::fromStdString(lines));
-    const std::int64_t shown = text::toInteger(count->text().toStdString());
     count->setText(QString::fromStdString(
-        text::integerToText(shown + static_cast<std::int64_t>(rows.size()))));
+        text::advanceCounter(count->text().toStdString(), static_cast<std::int64_t>(rows.size()))));
     control<QPushButton>("按钮1查询")->setEnabled(true);
 }
 

@@ -118,6 +118,10 @@ std::string integerToText(std::int64_t value) {
     return {buffer, result.ptr};
 }
 
+std::string advanceCounter(std::string_view caption, std::int64_t count) {
+    return integerToText(static_cast<std::int64_t>(toInteger(caption)) + count);
+}
+
 std::string numberToText(double value) {
     char buffer[64];
     const int n = std::snprintf(buffer, sizeof buffer, "%.13g", value);

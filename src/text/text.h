@@ -66,6 +66,10 @@ std::string integerToText(std::int64_t value);
 // printf "%.13g".
 std::string numberToText(double value);
 
+// A counter kept as the decimal caption of a label, advanced by `count`: the caption read
+// as an integer, the count added, the sum written back as decimal text.
+std::string advanceCounter(std::string_view caption, std::int64_t count);
+
 // Lexicographic comparison of the texts' GBK bytes: negative, zero or positive.
 int compare(std::string_view a, std::string_view b);
 
