@@ -225,6 +225,15 @@ TEST_F(CliTest, ImportBuildsAStoreAndRejectsMalformedFiles) {
     EXPECT_EQ(cli({"import", dir.file("absent.csv"), "--db", db}).status, 1);
 }
 
+TEST_F(CliTest, ProgressGoesToStandardError) {
+    const auto r = cli({"all", "--progress", "--limit", "5", "1380013"});
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(std::count(r.out.begin(), r.out.end(), '\n'), 5);
+    EXPECT_NE(r.err.find("5 numbers"), std::string::npos) << r.err;
+    EXPECT_NE(r.err.find("100.0%"), std::string::npos) << r.err;
+    EXPECT_EQ(cli({"all", "--limit", "5", "1380013"}).err, "");  // not a terminal: silent
+}
+
 TEST_F(CliTest, VersionNamesTheDataSource) {
     const auto r = cli({"--version"});
     EXPECT_EQ(r.status, 0);
