@@ -45,7 +45,6 @@ class RunDriver {
 
     // Most lines the result box may hold; a run stops with a message rather than pass it.
     void setResultCapacity(std::int64_t lines) { capacity_ = lines; }
-    std::int64_t resultCapacity() const { return capacity_; }
     // Upper bound on the numbers of one slice (the time target usually decides first).
     void setSliceLimit(std::size_t numbers) { sliceLimit_ = numbers; }
 
