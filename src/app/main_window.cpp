@@ -5,7 +5,6 @@
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QCloseEvent>
-#include <QFileInfo>
 #include <QIcon>
 #include <QKeyEvent>
 #include <QLabel>
@@ -208,14 +207,8 @@ void MainWindow::LoadCityTable() {
 
 void MainWindow::OpenSegmentDatabase() {
     store_.reset();
-    const auto locations = lookup::storeLocations(services_.programDirectory().toStdString());
-    // The first store that exists is the one used; a damaged one is not passed over.
-    const auto existing = std::find_if(locations.begin(), locations.end(), [](const auto& path) {
-        return QFileInfo::exists(QString::fromStdString(path));
-    });
-    if (existing != locations.end()) {
-        store_ = lookup::SegmentStore::open(*existing);
-    }
+    store_ =
+        lookup::SegmentStore::open(lookup::storePath(services_.programDirectory().toStdString()));
     if (!store_) {
         services_.showMessage(QString::fromUtf8(messages::kDatabaseFailed));
     }

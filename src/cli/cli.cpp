@@ -93,13 +93,7 @@ std::string Session::storePath() const {
     if (o_.db) {
         return *o_.db;
     }
-    const auto locations = lookup::storeLocations(env_.programDirectory);
-    for (const auto& path : locations) {
-        if (std::filesystem::exists(path)) {
-            return path;
-        }
-    }
-    return locations.front();
+    return lookup::storePath(env_.programDirectory);
 }
 
 std::unique_ptr<lookup::SegmentStore> Session::openStore(std::string& error) const {

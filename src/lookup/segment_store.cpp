@@ -3,6 +3,7 @@
 
 #include <sqlite3.h>
 
+#include <filesystem>
 #include <set>
 
 #include "text/text.h"
@@ -160,6 +161,17 @@ std::vector<std::string> querySegments(const SegmentStore* store, std::string_vi
 std::vector<std::string> storeLocations(const std::string& programDirectory) {
     return {programDirectory + "/" + kStoreFileName,
             programDirectory + "/../share/haoma/" + kStoreFileName};
+}
+
+std::string storePath(const std::string& programDirectory) {
+    const auto locations = storeLocations(programDirectory);
+    for (const auto& path : locations) {
+        std::error_code ignored;
+        if (std::filesystem::exists(path, ignored)) {
+            return path;
+        }
+    }
+    return locations.front();
 }
 
 }  // namespace haoma::lookup

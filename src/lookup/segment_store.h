@@ -60,4 +60,8 @@ std::vector<std::string> querySegments(const SegmentStore* store, std::string_vi
 // then in the installed data folder (../share/haoma).
 std::vector<std::string> storeLocations(const std::string& programDirectory);
 
+// The store a program in `programDirectory` uses: the first of its locations that exists
+// (a damaged one is not passed over), else the first location.
+std::string storePath(const std::string& programDirectory);
+
 }  // namespace haoma::lookup
