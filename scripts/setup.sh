@@ -6,7 +6,8 @@ set -euo pipefail
 packages=(
   build-essential cmake ninja-build pkg-config git
   qt6-base-dev qt6-base-dev-tools libgl1-mesa-dev
-  libsqlite3-dev libphonenumber-dev libicu-dev
+  libsqlite3-dev libphonenumber-dev libicu-dev xz-utils
+  libcli11-dev libqscintilla2-qt6-dev qt6-translations-l10n
   libgtest-dev libgmock-dev libbenchmark-dev
   clang libclang-rt-14-dev clang-format dpkg-dev bc
   fontconfig xvfb xauth imagemagick xdotool

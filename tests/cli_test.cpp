@@ -28,10 +28,10 @@ class CliTest : public ::testing::Test {
   protected:
     void SetUp() override {
         const std::vector<lookup::SegmentRow> rows = {
-            {"1390101", "北京市", "北京市", "中国移动"},
-            {"1300101", "北京市", "北京市", "中国联通"},
-            {"1330101", "北京市", "北京市", "中国电信"},
-            {"1380013", "广东省", "广州市", "中国移动"},
+            {"1390101", "北京市", "北京市", "中国移动", "010", "100000"},
+            {"1300101", "北京市", "北京市", "中国联通", "010", "100000"},
+            {"1330101", "北京市", "北京市", "中国电信", "010", "100000"},
+            {"1380013", "广东省", "广州市", "中国移动", "020", "510000"},
         };
         ASSERT_EQ(lookup::writeStore(dir.file("mobile.db"), rows, {{"source", "test store"}}), "");
         environment.programDirectory = dir.path().string();
@@ -214,7 +214,7 @@ TEST_F(CliTest, ImportBuildsAStoreAndRejectsMalformedFiles) {
     auto r = cli({"import", csv, "--db", db});
     EXPECT_EQ(r.status, 0) << r.err;
     EXPECT_NE(r.out.find("imported 1: 中国广电"), std::string::npos) << r.out;
-    EXPECT_NE(r.out.find("rejected 1: not four fields"), std::string::npos) << r.out;
+    EXPECT_NE(r.out.find("rejected 1: wrong number of fields"), std::string::npos) << r.out;
     EXPECT_EQ(cli({"query", "大连", "--db", db}).out, "1650000\n1920000\n");
     EXPECT_EQ(cli({"query", "大连", "--db", db, "--carrier", "移动"}).out, "1650000\n");
 

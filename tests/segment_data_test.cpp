@@ -1,14 +1,18 @@
 // SPDX-License-Identifier: MIT
-// The segment store the build makes from the geocoder's data, and every description that
-// data holds.
+// The segment store the build makes from the shipped segment data: checked against the data
+// file itself (read here with a plain parser), the numbering plan, the city table, and
+// libphonenumber's geocoder as an independent source.
 #include <gtest/gtest.h>
 #include <phonenumbers/geocoding/phonenumber_offline_geocoder.h>
 #include <phonenumbers/phonenumber.pb.h>
 #include <sqlite3.h>
 
+#include <fstream>
 #include <map>
 #include <set>
+#include <sstream>
 
+#include "lookup/city_table.h"
 #include "lookup/numbering_plan.h"
 #include "lookup/region_names.h"
 #include "lookup/segment_store.h"
@@ -16,108 +20,268 @@
 #ifndef HAOMA_STORE_PATH
 #error "HAOMA_STORE_PATH names the built store"
 #endif
+#ifndef HAOMA_SEGMENT_CSV
+#error "HAOMA_SEGMENT_CSV names the unpacked segment data"
+#endif
 
 namespace haoma::lookup {
 namespace {
 
-bool endsWithAny(const std::string& text, std::initializer_list<std::string_view> suffixes) {
-    for (const auto suffix : suffixes) {
-        if (text.ends_with(suffix) && text.size() > suffix.size()) {
-            return true;
-        }
+struct StoreRow {
+    std::string province, city, corp, areaCode, zip;
+};
+
+struct DataRow {
+    std::string province, city, zip, areaCode, isp;
+};
+
+std::map<std::string, StoreRow> readStore() {
+    std::map<std::string, StoreRow> rows;
+    sqlite3* db = nullptr;
+    EXPECT_EQ(sqlite3_open_v2(HAOMA_STORE_PATH, &db, SQLITE_OPEN_READONLY, nullptr), SQLITE_OK);
+    sqlite3_stmt* stmt = nullptr;
+    EXPECT_EQ(
+        sqlite3_prepare_v2(db, "SELECT Mobile, Province, City, Corp, AreaCode, Zip FROM mobile", -1,
+                           &stmt, nullptr),
+        SQLITE_OK);
+    const auto text = [&](int column) {
+        return std::string(reinterpret_cast<const char*>(sqlite3_column_text(stmt, column)));
+    };
+    while (sqlite3_step(stmt) == SQLITE_ROW) {
+        rows[text(0)] = {text(1), text(2), text(3), text(4), text(5)};
     }
-    return false;
+    sqlite3_finalize(stmt);
+    sqlite3_close(db);
+    return rows;
 }
 
-TEST(SegmentData, EveryDescriptionSplitsIntoProvinceAndCity) {
-    const i18n::phonenumbers::PhoneNumberOfflineGeocoder geocoder;
-    std::set<std::string> descriptions;
-    for (long prefix = 1300000; prefix <= 1999999; prefix += 1) {
-        i18n::phonenumbers::PhoneNumber number;
-        number.set_country_code(86);
-        number.set_national_number(static_cast<std::uint64_t>(prefix) * 10000);
-        descriptions.insert(geocoder.GetDescriptionForValidNumber(number, icu::Locale("zh")));
+// The data file as it stands: prefix,province,city,zip,areacode,isp with one header line.
+std::map<std::string, DataRow> readData() {
+    std::ifstream file(HAOMA_SEGMENT_CSV);
+    std::map<std::string, DataRow> rows;
+    std::string line;
+    std::getline(file, line);
+    EXPECT_EQ(line, "prefix,province,city,zip,areacode,isp");
+    while (std::getline(file, line)) {
+        std::istringstream fields(line);
+        std::string prefix;
+        DataRow row;
+        std::getline(fields, prefix, ',');
+        std::getline(fields, row.province, ',');
+        std::getline(fields, row.city, ',');
+        std::getline(fields, row.zip, ',');
+        std::getline(fields, row.areaCode, ',');
+        std::getline(fields, row.isp, ',');
+        rows[prefix] = row;
     }
-    EXPECT_GE(descriptions.size(), 340U);
-    std::set<std::string> provinces;
-    for (const auto& description : descriptions) {
-        const auto region = splitDescription(description);
-        if (description.empty() || description == "中国") {
-            EXPECT_FALSE(region.has_value());
-            continue;
-        }
-        ASSERT_TRUE(region.has_value()) << description;
-        EXPECT_TRUE(endsWithAny(region->province, {"省", "自治区", "市"})) << description;
-        EXPECT_TRUE(endsWithAny(region->city, {"市", "州", "盟", "地区", "林区"})) << description;
-        EXPECT_EQ(region->city.find("省"), std::string::npos) << description;
-        EXPECT_FALSE(region->city.starts_with("自治区")) << description;
-        EXPECT_FALSE(region->city.ends_with("地区") &&
-                     (region->city == "毕节地区" || region->city == "哈密地区"))
-            << description;
-        provinces.insert(region->province);
-    }
-    EXPECT_GE(provinces.size(), 30U);  // the data has no Hong Kong, Macao or Taiwan rows
+    return rows;
 }
 
 class BuiltStore : public ::testing::Test {
   protected:
+    static void SetUpTestSuite() {
+        storeRows = new std::map<std::string, StoreRow>(readStore());
+        dataRows = new std::map<std::string, DataRow>(readData());
+    }
+    static void TearDownTestSuite() {
+        delete storeRows;
+        delete dataRows;
+    }
     void SetUp() override {
         store = SegmentStore::open(HAOMA_STORE_PATH);
         ASSERT_NE(store, nullptr);
     }
+    std::set<std::string> storeCities() const {
+        std::set<std::string> cities;
+        for (const auto& [mobile, row] : *storeRows) {
+            cities.insert(row.city);
+        }
+        return cities;
+    }
+    static std::map<std::string, StoreRow>* storeRows;
+    static std::map<std::string, DataRow>* dataRows;
     std::unique_ptr<SegmentStore> store;
 };
 
-TEST_F(BuiltStore, BeijingHasOverTenThousandAscendingSegments) {
-    const auto rows = querySegments(store.get(), "北京", Carrier::Any);
-    EXPECT_GT(rows.size(), 10000U);
-    for (std::size_t i = 0; i < rows.size(); ++i) {
-        ASSERT_EQ(rows[i].size(), 7U);
-        ASSERT_TRUE(carrierOfSegment(rows[i]).has_value()) << rows[i];
-        if (i > 0) {
-            ASSERT_LT(rows[i - 1], rows[i]);
+std::map<std::string, StoreRow>* BuiltStore::storeRows = nullptr;
+std::map<std::string, DataRow>* BuiltStore::dataRows = nullptr;
+
+TEST_F(BuiltStore, HoldsEveryPrefixOfTheDataInEveryBlock) {
+    EXPECT_GE(storeRows->size(), 517000U);
+    EXPECT_EQ(store->rowCount(), static_cast<std::int64_t>(storeRows->size()));
+    std::map<std::string, int> dataBlocks, storeBlocks;
+    for (const auto& [prefix, row] : *dataRows) {
+        ++dataBlocks[prefix.substr(0, 3)];
+    }
+    for (const auto& [mobile, row] : *storeRows) {
+        ++storeBlocks[mobile.substr(0, 3)];
+    }
+    EXPECT_EQ(storeBlocks, dataBlocks);
+    for (int block = 130; block <= 199; ++block) {
+        if (dataBlocks.contains(std::to_string(block))) {
+            EXPECT_GT(storeBlocks[std::to_string(block)], 0) << block;
         }
     }
-    const auto mobile = querySegments(store.get(), "北京", Carrier::Mobile);
-    const auto unicom = querySegments(store.get(), "北京", Carrier::Unicom);
-    const auto telecom = querySegments(store.get(), "北京", Carrier::Telecom);
-    EXPECT_EQ(mobile.size() + unicom.size() + telecom.size(), rows.size());
-    EXPECT_FALSE(mobile.empty());
-    EXPECT_FALSE(unicom.empty());
-    EXPECT_FALSE(telecom.empty());
+    std::ostringstream perBlock;
+    for (const auto& [block, count] : storeBlocks) {
+        perBlock << block << ":" << count << " ";
+    }
+    RecordProperty("rows_per_block", perBlock.str());
 }
 
-TEST_F(BuiltStore, EveryRowAgreesWithTheNumberingPlan) {
-    sqlite3* db = nullptr;
-    ASSERT_EQ(sqlite3_open_v2(HAOMA_STORE_PATH, &db, SQLITE_OPEN_READONLY, nullptr), SQLITE_OK);
-    sqlite3_stmt* stmt = nullptr;
-    ASSERT_EQ(sqlite3_prepare_v2(db, "SELECT Mobile, Province, City, Corp FROM mobile", -1, &stmt,
-                                 nullptr),
-              SQLITE_OK);
-    std::int64_t rows = 0;
-    std::set<std::string> cities;
-    while (sqlite3_step(stmt) == SQLITE_ROW) {
-        const std::string mobile = reinterpret_cast<const char*>(sqlite3_column_text(stmt, 0));
-        const std::string city = reinterpret_cast<const char*>(sqlite3_column_text(stmt, 2));
-        const std::string corp = reinterpret_cast<const char*>(sqlite3_column_text(stmt, 3));
-        ASSERT_EQ(carrierOfSegment(mobile), corp) << mobile;
-        cities.insert(city);
-        ++rows;
+TEST_F(BuiltStore, BeijingHasItsNewBlocksInAscendingOrder) {
+    const auto rows = querySegments(store.get(), "北京", Carrier::Any);
+    EXPECT_GE(rows.size(), 18000U);
+    EXPECT_TRUE(std::any_of(rows.begin(), rows.end(), [](auto& s) { return s.starts_with("19"); }));
+    EXPECT_TRUE(std::any_of(rows.begin(), rows.end(), [](auto& s) { return s.starts_with("16"); }));
+    EXPECT_TRUE(std::is_sorted(rows.begin(), rows.end()));
+    EXPECT_EQ(std::adjacent_find(rows.begin(), rows.end()), rows.end());
+}
+
+TEST_F(BuiltStore, CarriersComeFromTheDataAndThePlanFillsTheUnknown) {
+    const std::map<std::string, std::string> byWord = {{"移动", "中国移动"},
+                                                       {"联通", "中国联通"},
+                                                       {"电信", "中国电信"},
+                                                       {"广电", "中国广电"},
+                                                       {"移动虚拟", "中国移动(虚拟运营商)"},
+                                                       {"联通虚拟", "中国联通(虚拟运营商)"},
+                                                       {"电信虚拟", "中国电信(虚拟运营商)"}};
+    int unknown = 0;
+    int disagreements = 0;
+    std::map<std::string, int> disagreementsPerBlock;
+    const auto host = [](std::string_view corp) { return std::string(corp.substr(0, 12)); };
+    for (const auto& [prefix, data] : *dataRows) {
+        const auto& corp = storeRows->at(prefix).corp;
+        const auto planned = carrierOfSegment(prefix);
+        if (data.isp == "未知") {
+            ++unknown;
+            ASSERT_TRUE(planned.has_value()) << prefix;
+            EXPECT_EQ(corp, *planned) << prefix;
+            continue;
+        }
+        EXPECT_EQ(corp, byWord.at(data.isp)) << prefix;
+        if (planned && host(*planned) != host(corp)) {
+            ++disagreements;
+            ++disagreementsPerBlock[prefix.substr(0, 4)];
+        }
     }
-    sqlite3_finalize(stmt);
-    sqlite3_close(db);
-    EXPECT_GT(rows, 300000);
-    EXPECT_TRUE(cities.contains("襄阳市"));
-    EXPECT_FALSE(cities.contains("襄樊市"));
-    EXPECT_FALSE(cities.contains("莱芜市"));
-    EXPECT_FALSE(cities.contains("天津"));
-    EXPECT_TRUE(cities.contains("天津市"));
-    EXPECT_EQ(store->rowCount(), rows);
-    const auto entries = store->meta();
-    std::map<std::string, std::string> meta(entries.begin(), entries.end());
-    EXPECT_TRUE(meta["source"].starts_with("libphonenumber"));
-    EXPECT_FALSE(meta["source_version"].empty());
-    EXPECT_EQ(meta["build_date"].size(), 10U);
+    EXPECT_EQ(unknown, 9);
+    std::ostringstream blocks;
+    for (const auto& [block, count] : disagreementsPerBlock) {
+        blocks << block << ":" << count << " ";
+    }
+    RecordProperty("plan_disagreements", std::to_string(disagreements) + " " + blocks.str());
+    std::cout << "prefixes where the plan and the data disagree on the carrier: " << disagreements
+              << " (" << blocks.str() << ")\n";
+    // The plan is a rough table by block; the data is per prefix. Most prefixes agree.
+    EXPECT_LT(disagreements, static_cast<int>(dataRows->size() / 50));
+}
+
+TEST_F(BuiltStore, Block192IsBroadnetAndTheCarrierFilterFindsVirtualOperators) {
+    int block192 = 0;
+    for (const auto& [mobile, row] : *storeRows) {
+        if (mobile.starts_with("192")) {
+            ++block192;
+            EXPECT_TRUE(row.corp.starts_with("中国广电")) << mobile;
+        }
+    }
+    EXPECT_GT(block192, 9000);
+    for (const auto& [carrier, word] :
+         {std::pair{Carrier::Mobile, "移动"}, std::pair{Carrier::Unicom, "联通"},
+          std::pair{Carrier::Telecom, "电信"}}) {
+        std::vector<std::string> expected;
+        bool virtualRows = false;
+        for (const auto& [mobile, row] : *storeRows) {
+            if (row.corp.find(word) != std::string::npos) {
+                expected.push_back(mobile);
+                virtualRows |= row.corp.find("虚拟") != std::string::npos;
+            }
+        }
+        EXPECT_TRUE(virtualRows) << word;
+        EXPECT_EQ(store->segments("", carrier), expected) << word;
+    }
+}
+
+TEST_F(BuiltStore, NamesAreInOneFormAndEveryStoreCityOfTheTableGivesRows) {
+    const auto cities = storeCities();
+    for (const char* old : {"莱芜", "巢湖", "兴安盟", "锡林郭勒盟", "库尔勒", "万州", "济南市"}) {
+        EXPECT_FALSE(cities.contains(old)) << old;
+    }
+    for (const char* city : {"济南", "合肥", "兴安", "巴州", "重庆", "襄阳", "北京"}) {
+        EXPECT_TRUE(cities.contains(city)) << city;
+    }
+    for (const auto& [mobile, row] : *storeRows) {
+        ASSERT_FALSE(row.province.ends_with("省")) << mobile;
+        ASSERT_FALSE(row.city.empty()) << mobile;
+        ASSERT_TRUE(row.zip.empty() || row.zip.size() == 6) << mobile;
+        ASSERT_TRUE(row.areaCode.starts_with("0")) << mobile;
+    }
+    const CityRecords records;
+    int named = 0;
+    for (std::size_t i = 1; i < records.size(); ++i) {
+        const std::string name = extractCityName(records[i]);
+        if (cities.contains(name)) {
+            ++named;
+            EXPECT_FALSE(querySegments(store.get(), name, Carrier::Any).empty()) << name;
+        }
+    }
+    EXPECT_GT(named, 200);
+}
+
+// The geocoder writes full names (山东省济南市, 巴音郭楞蒙古自治州); the store keeps the
+// short ones. A full name is matched to the store name it begins with.
+std::string shortName(const std::string& full, const std::set<std::string>& names) {
+    static const std::map<std::string, std::string> irregular = {{"巴音郭楞蒙古自治州", "巴州"},
+                                                                 {"博尔塔拉蒙古自治州", "博州"},
+                                                                 {"克孜勒苏柯尔克孜自治州", "克州"},
+                                                                 {"莱芜市", "济南"}};
+    if (const auto found = irregular.find(full); found != irregular.end()) {
+        return found->second;
+    }
+    std::string best;
+    for (const auto& name : names) {
+        if (full.starts_with(name) && name.size() > best.size()) {
+            best = name;
+        }
+    }
+    return best.empty() ? full : best;
+}
+
+TEST_F(BuiltStore, AgreesWithTheGeocoderOnTheCitiesOfSharedPrefixes) {
+    const i18n::phonenumbers::PhoneNumberOfflineGeocoder geocoder;
+    const auto cities = storeCities();
+    std::set<std::string> provinces;
+    for (const auto& [mobile, row] : *storeRows) {
+        provinces.insert(row.province);
+    }
+    int both = 0, sameCity = 0, sameProvince = 0, onlyGeocoder = 0;
+    for (long prefix = 1300000; prefix <= 1999999; ++prefix) {
+        i18n::phonenumbers::PhoneNumber number;
+        number.set_country_code(86);
+        number.set_national_number(static_cast<std::uint64_t>(prefix) * 10000);
+        const auto region =
+            splitDescription(geocoder.GetDescriptionForValidNumber(number, icu::Locale("zh")));
+        if (!region) {
+            continue;
+        }
+        const auto row = storeRows->find(std::to_string(prefix));
+        if (row == storeRows->end()) {
+            ++onlyGeocoder;
+            continue;
+        }
+        ++both;
+        sameCity += shortName(region->city, cities) == row->second.city;
+        sameProvince += shortName(region->province, provinces) == row->second.province;
+    }
+    const double cityShare = 100.0 * sameCity / both;
+    const double provinceShare = 100.0 * sameProvince / both;
+    std::cout << "geocoder cross-check: " << both << " prefixes placed by both, city agrees on "
+              << cityShare << " %, province on " << provinceShare << " %; " << onlyGeocoder
+              << " placed only by the geocoder\n";
+    EXPECT_GT(both, 300000);
+    EXPECT_GE(cityShare, 97.0);
+    EXPECT_GE(provinceShare, 99.0);
+    EXPECT_LT(onlyGeocoder, 1000);
 }
 
 }  // namespace

@@ -15,14 +15,15 @@ echo "package: $(basename "$deb")"
 echo "depends: $(dpkg-deb -f "$deb" Depends)"
 for file in usr/bin/haoma usr/bin/haoma-cli usr/share/haoma/mobile.db usr/share/haoma/haoma-help.html \
             usr/share/applications/haoma.desktop usr/share/icons/hicolor/scalable/apps/haoma.svg \
-            usr/share/icons/hicolor/48x48/apps/haoma.png usr/share/man/man1/haoma-cli.1; do
+            usr/share/icons/hicolor/48x48/apps/haoma.png usr/share/man/man1/haoma-cli.1 \
+            usr/share/doc/haoma/copyright usr/share/doc/haoma/segments-2025-02.NOTICE.md; do
   [ -f "$root/$file" ] || { echo "missing in the package: $file"; exit 1; }
 done
 version=$("$root/usr/bin/haoma-cli" --version)
 echo "$version" | grep -q "segment data file: $root/usr/bin/../share/haoma/mobile.db" ||
   { echo "haoma-cli did not find its installed store:"; echo "$version"; exit 1; }
 rows=$("$root/usr/bin/haoma-cli" query 北京 | wc -l)
-[ "$rows" -gt 10000 ] || { echo "query from the installed store gave $rows rows"; exit 1; }
+[ "$rows" -gt 18000 ] || { echo "query from the installed store gave $rows rows"; exit 1; }
 # The window starts offscreen and keeps running until it is stopped.
 status=0
 (cd / && QT_QPA_PLATFORM=offscreen timeout 3 "$root/usr/bin/haoma" >/dev/null 2>&1) || status=$?

@@ -4,8 +4,11 @@
 #include <algorithm>
 #include <array>
 #include <cstdint>
-#include <set>
+#include <optional>
 
+#include "lookup/carrier_names.h"
+#include "lookup/numbering_plan.h"
+#include "lookup/place_names.h"
 #include "text/text.h"
 
 namespace haoma::lookup {
@@ -36,6 +39,36 @@ constexpr std::array<std::string_view, 9> kCardTypes = {"",
                                                         "中国移动(虚拟运营商)",
                                                         "中国广电",
                                                         "中国广电(虚拟运营商)"};
+
+// Brings a row into the store's form: place names, carrier, a zip code that lost its
+// leading zero. False (with the reason counted) when the row cannot be kept.
+bool normalizeRow(SegmentRow& row, std::map<std::string, int>& rejected) {
+    row.mobile = std::string(text::trim(row.mobile));
+    if (row.mobile.size() != 7 || !isDigits(row.mobile) || row.mobile[0] != '1') {
+        ++rejected["segment not seven digits starting with 1"];
+        return false;
+    }
+    auto place = storePlace(row.province, row.city);
+    row.province = std::move(place.province);
+    row.city = std::move(place.city);
+    if (const auto corp = storeCarrierName(row.corp)) {
+        row.corp = std::string(*corp);
+    } else if (const auto planned = carrierOfSegment(row.mobile)) {
+        row.corp = std::string(*planned);
+    } else {
+        row.corp.clear();
+    }
+    if (row.city.empty() || row.corp.empty()) {
+        ++rejected["missing city or carrier"];
+        return false;
+    }
+    row.areaCode = std::string(text::trim(row.areaCode));
+    row.zip = std::string(text::trim(row.zip));
+    if (row.zip.size() == 5 && isDigits(row.zip)) {
+        row.zip.insert(0, "0");
+    }
+    return true;
+}
 
 // Keeps the first row of each segment, counts later ones as rejected, and orders by Mobile.
 void finish(ImportResult& result) {
@@ -83,6 +116,64 @@ bool csvFields(std::string_view line, std::vector<std::string>& fields) {
     return !quoted;
 }
 
+// The columns of a segment CSV and the header names each goes by (lower case).
+enum Column { kMobile, kProvince, kCity, kCorp, kAreaCode, kZip, kColumnCount };
+
+struct ColumnNames {
+    std::string_view name;  // as messages name it
+    bool required;
+    std::array<std::string_view, 4> aliases;
+};
+
+constexpr std::array<ColumnNames, kColumnCount> kColumns = {{
+    {"Mobile", true, {"mobile", "prefix", "segment", "号段"}},
+    {"Province", false, {"province", "省份", "", ""}},
+    {"City", true, {"city", "城市", "", ""}},
+    {"Corp", true, {"corp", "isp", "carrier", "运营商"}},
+    {"AreaCode", false, {"areacode", "area_code", "区号", ""}},
+    {"Zip", false, {"zip", "postcode", "zipcode", "邮编"}},
+}};
+
+using ColumnMap = std::array<std::optional<std::size_t>, kColumnCount>;
+
+std::optional<Column> columnByHeader(std::string_view header) {
+    const std::string name = text::toLowerAscii(text::trim(header));
+    for (std::size_t column = 0; column < kColumns.size(); ++column) {
+        for (const auto alias : kColumns[column].aliases) {
+            if (!alias.empty() && name == alias) {
+                return static_cast<Column>(column);
+            }
+        }
+    }
+    return std::nullopt;
+}
+
+// The columns a header line names; an empty text, or what is missing.
+std::string readHeader(const std::vector<std::string>& fields, ColumnMap& columns) {
+    for (std::size_t i = 0; i < fields.size(); ++i) {
+        if (const auto column = columnByHeader(fields[i]); column && !columns[*column]) {
+            columns[*column] = i;
+        }
+    }
+    for (std::size_t column = 0; column < kColumns.size(); ++column) {
+        if (kColumns[column].required && !columns[column]) {
+            return "the header has no column " + std::string(kColumns[column].name);
+        }
+    }
+    return {};
+}
+
+bool isHeader(const std::vector<std::string>& fields) {
+    return std::any_of(fields.begin(), fields.end(), [](const std::string& field) {
+        const auto column = columnByHeader(field);
+        return column && *column == kMobile;
+    });
+}
+
+std::string fieldAt(const std::vector<std::string>& fields, std::optional<std::size_t> at) {
+    return at ? fields[*at] : std::string();
+}
+
 }  // namespace
 
 ImportResult readPhoneDat(std::string_view bytes) {
@@ -98,7 +189,6 @@ ImportResult readPhoneDat(std::string_view bytes) {
         result.error = "not a phone.dat file (bad header or index size)";
         return result;
     }
-    std::set<std::uint32_t> badRecords;
     for (std::size_t at = indexStart; at + kIndexEntryBytes <= bytes.size();
          at += kIndexEntryBytes) {
         const std::uint32_t prefix = readLe32(bytes, at);
@@ -124,13 +214,15 @@ ImportResult readPhoneDat(std::string_view bytes) {
             ++result.rejected["malformed record"];
             continue;
         }
-        const std::string city(text::trim(fields[1]));
-        if (city.empty()) {
-            ++result.rejected["record without a city"];
-            continue;
+        SegmentRow row{std::to_string(prefix),
+                       fields[0],
+                       fields[1],
+                       std::string(kCardTypes[cardType]),
+                       fields[3],
+                       fields[2]};
+        if (normalizeRow(row, result.rejected)) {
+            result.rows.push_back(std::move(row));
         }
-        result.rows.push_back({std::to_string(prefix), std::string(text::trim(fields[0])), city,
-                               std::string(kCardTypes[cardType])});
     }
     finish(result);
     return result;
@@ -142,6 +234,8 @@ ImportResult readSegmentCsv(std::string_view text) {
     if (text.starts_with("\xEF\xBB\xBF")) {
         text.remove_prefix(3);  // byte order mark
     }
+    ColumnMap columns{0, 1, 2, 3, std::nullopt, std::nullopt};  // no header: the classic order
+    std::size_t fieldCount = 4;
     std::vector<std::string> fields;
     bool first = true;
     for (std::string_view line : text::splitViews(text, "\n")) {
@@ -154,31 +248,30 @@ ImportResult readSegmentCsv(std::string_view text) {
         const bool closed = csvFields(line, fields);
         if (first) {
             first = false;
-            if (closed && !fields.empty() &&
-                text::toLowerAscii(text::trim(fields[0])) == "mobile") {
-                continue;  // header
+            if (closed && isHeader(fields)) {
+                columns = {};
+                result.error = readHeader(fields, columns);
+                if (!result.error.empty()) {
+                    return result;
+                }
+                fieldCount = fields.size();
+                continue;
             }
         }
-        if (!closed || fields.size() != 4) {
-            ++result.rejected["not four fields"];
+        if (!closed || fields.size() != fieldCount) {
+            ++result.rejected["wrong number of fields"];
             continue;
         }
         if (!text::isValidUtf8(line)) {
             ++result.rejected["not UTF-8 text"];
             continue;
         }
-        const std::string mobile(text::trim(fields[0]));
-        if (mobile.size() != 7 || !isDigits(mobile) || mobile[0] != '1') {
-            ++result.rejected["segment not seven digits starting with 1"];
-            continue;
+        SegmentRow row{fieldAt(fields, columns[kMobile]),   fieldAt(fields, columns[kProvince]),
+                       fieldAt(fields, columns[kCity]),     fieldAt(fields, columns[kCorp]),
+                       fieldAt(fields, columns[kAreaCode]), fieldAt(fields, columns[kZip])};
+        if (normalizeRow(row, result.rejected)) {
+            result.rows.push_back(std::move(row));
         }
-        SegmentRow row{mobile, std::string(text::trim(fields[1])),
-                       std::string(text::trim(fields[2])), std::string(text::trim(fields[3]))};
-        if (row.city.empty() || row.corp.empty()) {
-            ++result.rejected["missing city or carrier"];
-            continue;
-        }
-        result.rows.push_back(std::move(row));
     }
     if (first) {
         result.error = "empty file";

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
-// Reading segment data that users bring: the widely shared phone.dat layout and a plain CSV.
+// Reading segment data that users bring: the widely shared phone.dat layout and CSV files
+// such as the segment data this program ships or an exported segment table.
 
 #include <map>
 #include <string>
@@ -24,8 +25,13 @@ struct ImportResult {
 // 5 联通虚拟 6 移动虚拟 7 广电 8 广电虚拟).
 ImportResult readPhoneDat(std::string_view bytes);
 
-// CSV with the columns Mobile, Province, City, Corp (a header line is optional; fields may
-// be quoted with "); line ends LF or CR LF; UTF-8.
+// CSV, UTF-8, line ends LF or CR LF, an optional byte-order mark, fields optionally quoted
+// with ". A header line names the columns in any order, case-insensitively: Mobile (or
+// prefix), City and Corp (or isp) are required; Province, AreaCode and Zip (or PostCode)
+// are optional; other columns are ignored. Without a header the columns are Mobile,
+// Province, City, Corp. Carrier words and place names are brought into the store's form
+// (storeCarrierName, storePlace); a row whose carrier is unknown (未知) takes it from the
+// numbering plan.
 ImportResult readSegmentCsv(std::string_view text);
 
 // Tells the two formats apart by their content and reads the file's bytes.

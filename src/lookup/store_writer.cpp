@@ -15,7 +15,9 @@ constexpr const char* kSchema =
     " Mobile TEXT PRIMARY KEY NOT NULL,"
     " Province TEXT NOT NULL,"
     " City TEXT NOT NULL,"
-    " Corp TEXT NOT NULL) WITHOUT ROWID;"
+    " Corp TEXT NOT NULL,"
+    " AreaCode TEXT NOT NULL,"
+    " Zip TEXT NOT NULL) WITHOUT ROWID;"
     "CREATE TABLE meta (key TEXT PRIMARY KEY NOT NULL, value TEXT NOT NULL) WITHOUT ROWID;";
 
 // The distinct city names and an index from city to its rows: a query matches its pattern
@@ -73,13 +75,14 @@ std::string writeStore(const std::string& path, const std::vector<SegmentRow>& r
         std::vector<std::vector<const std::string*>> rowFields;
         rowFields.reserve(rows.size());
         for (const auto& row : rows) {
-            rowFields.push_back({&row.mobile, &row.province, &row.city, &row.corp});
+            rowFields.push_back(
+                {&row.mobile, &row.province, &row.city, &row.corp, &row.areaCode, &row.zip});
         }
         std::vector<std::vector<const std::string*>> metaFields;
         for (const auto& [key, value] : meta) {
             metaFields.push_back({&key, &value});
         }
-        if (insertAll(db, "INSERT INTO mobile VALUES (?1, ?2, ?3, ?4)", rowFields, error) &&
+        if (insertAll(db, "INSERT INTO mobile VALUES (?1, ?2, ?3, ?4, ?5, ?6)", rowFields, error) &&
             insertAll(db, "INSERT INTO meta VALUES (?1, ?2)", metaFields, error) &&
             (sqlite3_exec(db, kCityIndex, nullptr, nullptr, nullptr) != SQLITE_OK ||
              sqlite3_exec(db, "COMMIT; VACUUM;", nullptr, nullptr, nullptr) != SQLITE_OK)) {

@@ -14,6 +14,8 @@ struct SegmentRow {
     std::string province;
     std::string city;
     std::string corp;
+    std::string areaCode;  // 0531, 010, ...; empty when unknown
+    std::string zip;       // six digits; empty when unknown
 };
 
 using MetaEntries = std::vector<std::pair<std::string, std::string>>;
