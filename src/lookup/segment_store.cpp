@@ -39,10 +39,11 @@ std::string columnText(sqlite3_stmt* stmt, int column) {
             static_cast<std::size_t>(sqlite3_column_bytes(stmt, column))};
 }
 
-bool hasSegmentColumns(sqlite3* db) {
+// The lower-case column names of table mobile; nothing when they cannot be read.
+std::optional<std::set<std::string>> segmentColumns(sqlite3* db) {
     Statement info(db, "PRAGMA table_info(mobile)");
     if (!info) {
-        return false;
+        return std::nullopt;
     }
     std::set<std::string> columns;
     int rc = SQLITE_ROW;
@@ -50,8 +51,19 @@ bool hasSegmentColumns(sqlite3* db) {
         columns.insert(text::toLowerAscii(columnText(info.get(), 1)));
     }
     // A damaged file may fail only here, when its pages are first read.
-    return rc == SQLITE_DONE && columns.contains("city") && columns.contains("corp") &&
-           columns.contains("mobile");
+    if (rc != SQLITE_DONE) {
+        return std::nullopt;
+    }
+    return columns;
+}
+
+void bindText(sqlite3_stmt* stmt, int index, std::string_view value) {
+    sqlite3_bind_text(stmt, index, value.data(), static_cast<int>(value.size()), SQLITE_TRANSIENT);
+}
+
+// The condition of the carrier filter on parameter ?2, empty for Any.
+std::string carrierCondition(Carrier carrier) {
+    return carrier == Carrier::Any ? "" : " AND Corp LIKE '%' || ?2 || '%'";
 }
 
 }  // namespace
@@ -91,43 +103,113 @@ std::unique_ptr<SegmentStore> SegmentStore::open(const std::string& path) {
     sqlite3* db = nullptr;
     const int rc =
         sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READONLY | SQLITE_OPEN_NOMUTEX, nullptr);
-    if (rc != SQLITE_OK || !hasSegmentColumns(db)) {
+    const auto columns = rc == SQLITE_OK ? segmentColumns(db) : std::nullopt;
+    if (!columns || !columns->contains("city") || !columns->contains("corp") ||
+        !columns->contains("mobile")) {
         sqlite3_close(db);
         return nullptr;
     }
     sqlite3_exec(db, "PRAGMA query_only = 1", nullptr, nullptr, nullptr);
     Statement cityTable(db, "SELECT 1 FROM city LIMIT 1");
     const bool hasCityIndex = static_cast<bool>(cityTable);
-    return std::unique_ptr<SegmentStore>(new SegmentStore(db, hasCityIndex));
+    const bool hasPlaceColumns = columns->contains("province") && columns->contains("areacode");
+    return std::unique_ptr<SegmentStore>(new SegmentStore(db, hasCityIndex, hasPlaceColumns));
 }
 
 SegmentStore::~SegmentStore() {
     sqlite3_close(db_);
 }
 
-std::vector<std::string> SegmentStore::segments(std::string_view city, Carrier carrier) const {
-    std::string sql = hasCityIndex_ ? "SELECT Mobile FROM mobile WHERE City IN "
-                                      "(SELECT City FROM city WHERE City LIKE '%' || ?1 || '%')"
-                                    : "SELECT Mobile FROM mobile WHERE City LIKE '%' || ?1 || '%'";
-    if (carrier != Carrier::Any) {
-        sql += " AND Corp LIKE '%' || ?2 || '%'";
-    }
-    sql += " ORDER BY Mobile";
+std::string SegmentStore::column(const char* name) const {
+    return hasPlaceColumns_ ? name : "''";
+}
+
+std::vector<std::string> SegmentStore::select(const std::string& condition, std::string_view value,
+                                              Carrier carrier) const {
     std::vector<std::string> rows;
-    Statement query(db_, sql);
+    Statement query(db_, "SELECT Mobile FROM mobile WHERE " + condition +
+                             carrierCondition(carrier) + " ORDER BY Mobile");
     if (!query) {
         return rows;
     }
-    sqlite3_bind_text(query.get(), 1, city.data(), static_cast<int>(city.size()), SQLITE_TRANSIENT);
+    bindText(query.get(), 1, value);
     if (carrier != Carrier::Any) {
-        const auto word = carrierWord(carrier);
-        sqlite3_bind_text(query.get(), 2, word.data(), static_cast<int>(word.size()),
-                          SQLITE_STATIC);
+        bindText(query.get(), 2, carrierWord(carrier));
     }
     while (sqlite3_step(query.get()) == SQLITE_ROW) {
         rows.emplace_back(text::trim(columnText(query.get(), 0)));
     }
     return rows;
+}
+
+std::vector<std::string> SegmentStore::segments(std::string_view city, Carrier carrier) const {
+    return select(hasCityIndex_ ? "City IN (SELECT City FROM city WHERE City LIKE '%' || ?1 || '%')"
+                                : "City LIKE '%' || ?1 || '%'",
+                  city, carrier);
+}
+
+std::vector<std::string> SegmentStore::segmentsOfProvince(std::string_view province,
+                                                          Carrier carrier) const {
+    if (!hasPlaceColumns_ || province.empty()) {
+        return {};
+    }
+    // Compared with instr, not LIKE: a name is a name, not a pattern. Either name may be
+    // the longer form of the other (广东省 and 广东, 内蒙古 and 内蒙).
+    return select("Province <> '' AND (instr(?1, Province) = 1 OR instr(Province, ?1) = 1)",
+                  province, carrier);
+}
+
+std::vector<std::string> SegmentStore::segmentsOfAreaCode(std::string_view areaCode,
+                                                          Carrier carrier) const {
+    if (!hasPlaceColumns_ || areaCode.empty()) {
+        return {};
+    }
+    const std::string code =
+        areaCode.starts_with('0') ? std::string(areaCode) : "0" + std::string(areaCode);
+    return select("AreaCode = ?1", code, carrier);
+}
+
+std::vector<CitySummary> SegmentStore::cities() const {
+    std::vector<CitySummary> cities;
+    Statement query(
+        db_, "SELECT " + column("Province") +
+                 ", City, count(*),"
+                 " sum(Corp LIKE '%移动%'), sum(Corp LIKE '%联通%'), sum(Corp LIKE '%电信%'),"
+                 " (SELECT " +
+                 column("AreaCode") +
+                 " FROM mobile AS m WHERE m.City = mobile.City"
+                 " GROUP BY 1 ORDER BY count(*) DESC, 1 LIMIT 1)"
+                 " FROM mobile GROUP BY 1, 2 ORDER BY 1, 2");
+    if (!query) {
+        return cities;
+    }
+    while (sqlite3_step(query.get()) == SQLITE_ROW) {
+        CitySummary city;
+        city.province = columnText(query.get(), 0);
+        city.city = columnText(query.get(), 1);
+        city.segments = sqlite3_column_int64(query.get(), 2);
+        city.mobile = sqlite3_column_int64(query.get(), 3);
+        city.unicom = sqlite3_column_int64(query.get(), 4);
+        city.telecom = sqlite3_column_int64(query.get(), 5);
+        city.areaCode = columnText(query.get(), 6);
+        cities.push_back(std::move(city));
+    }
+    return cities;
+}
+
+std::vector<SegmentPlace> SegmentStore::places() const {
+    std::vector<SegmentPlace> places;
+    Statement query(db_, "SELECT Mobile, " + column("Province") + ", City, Corp, " +
+                             column("AreaCode") + " FROM mobile ORDER BY Mobile");
+    if (!query) {
+        return places;
+    }
+    while (sqlite3_step(query.get()) == SQLITE_ROW) {
+        places.push_back({std::string(text::trim(columnText(query.get(), 0))),
+                          columnText(query.get(), 1), columnText(query.get(), 2),
+                          columnText(query.get(), 3), columnText(query.get(), 4)});
+    }
+    return places;
 }
 
 std::vector<std::pair<std::string, std::string>> SegmentStore::meta() const {

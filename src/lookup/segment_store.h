@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: MIT
 #pragma once
-// The segment store: an SQLite file with table mobile(Mobile, Province, City, Corp) and an
-// optional table meta(key, value), opened read-only.
+// The segment store: an SQLite file with table mobile(Mobile, Province, City, Corp, AreaCode,
+// Zip) and an optional table meta(key, value), opened read-only. Stores of other writers
+// need only Mobile, City and Corp; the other columns then read as empty.
 
 #include <cstdint>
 #include <memory>
@@ -26,6 +27,27 @@ std::optional<Carrier> carrierByName(std::string_view name);
 
 inline constexpr const char* kStoreFileName = "mobile.db";
 
+// What the store says of one segment.
+struct SegmentPlace {
+    std::string segment;
+    std::string province;
+    std::string city;
+    std::string corp;
+    std::string areaCode;
+};
+
+// A city with its segment counts: every carrier, and the three the carrier filter knows
+// (a virtual operator counts with its host network).
+struct CitySummary {
+    std::string province;
+    std::string city;
+    std::string areaCode;  // the one most of its segments have
+    std::int64_t segments = 0;
+    std::int64_t mobile = 0;
+    std::int64_t unicom = 0;
+    std::int64_t telecom = 0;
+};
+
 class SegmentStore {
   public:
     // Opens the file read-only. Nothing when it is missing, unreadable, not an SQLite
@@ -41,14 +63,36 @@ class SegmentStore {
     // Runs exactly one read-only statement with the city bound as a parameter.
     std::vector<std::string> segments(std::string_view city, Carrier carrier) const;
 
+    // The segments of the province named `province`, where either name may begin the other
+    // (广东 and 广东省, 内蒙 and 内蒙古), with the carrier filter, ordered by Mobile.
+    std::vector<std::string> segmentsOfProvince(std::string_view province, Carrier carrier) const;
+
+    // The segments whose area code is `areaCode` (0755 or 755), with the carrier filter,
+    // ordered by Mobile.
+    std::vector<std::string> segmentsOfAreaCode(std::string_view areaCode, Carrier carrier) const;
+
+    // Every city with its counts, ordered by province and city.
+    std::vector<CitySummary> cities() const;
+
+    // Every row, ordered by Mobile.
+    std::vector<SegmentPlace> places() const;
+
     // The entries of table meta (data source, version, build date), empty when absent.
     std::vector<std::pair<std::string, std::string>> meta() const;
     std::int64_t rowCount() const;
 
   private:
-    SegmentStore(sqlite3* db, bool hasCityIndex) : db_(db), hasCityIndex_(hasCityIndex) {}
+    SegmentStore(sqlite3* db, bool hasCityIndex, bool hasPlaceColumns)
+        : db_(db), hasCityIndex_(hasCityIndex), hasPlaceColumns_(hasPlaceColumns) {}
+    // The Mobile values of the rows `condition` selects (its parameter ?1 bound to
+    // `value`), with the carrier filter, ordered by Mobile.
+    std::vector<std::string> select(const std::string& condition, std::string_view value,
+                                    Carrier carrier) const;
+    std::string column(const char* name) const;
+
     sqlite3* db_;
-    bool hasCityIndex_;  // the table city of the distinct names (stores this program writes)
+    bool hasCityIndex_;     // the table city of the distinct names (stores this program writes)
+    bool hasPlaceColumns_;  // Province and AreaCode
 };
 
 // The query as the window runs it: the city text trimmed of blanks and ideographic spaces,

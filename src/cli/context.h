@@ -1,0 +1,79 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+// What every haoma-cli command shares: the streams, the common options, the segment store,
+// the exit statuses, and writing blocks of output.
+
+#include <iosfwd>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "cli/cli.h"
+#include "cli/output.h"
+#include "lookup/segment_store.h"
+
+namespace haoma::cli {
+
+inline constexpr int kOk = 0;
+inline constexpr int kFailure = 1;
+inline constexpr int kUsageError = 2;
+inline constexpr int kInterrupted = 130;
+
+struct CommonOptions {
+    std::optional<std::string> output;
+    std::optional<std::string> db;
+    bool crlf = false;
+    bool progress = false;
+};
+
+class Context {
+  public:
+    Context(const CommonOptions& options, std::istream& input, std::ostream& output,
+            std::ostream& errors, const Environment& environment)
+        : common(options), in(input), out(output), err(errors), env(environment) {}
+
+    // One line on standard error; the status to return.
+    int fail(const std::string& message) const;
+    int usage(const std::string& message) const;
+
+    std::string lineEnd() const { return common.crlf ? "\r\n" : "\n"; }
+    bool interrupted() const { return env.interrupted != nullptr && *env.interrupted != 0; }
+
+    // The store --db names, else the one the program finds beside itself or installed.
+    std::string storePath() const;
+    std::unique_ptr<lookup::SegmentStore> openStore(std::string& error) const;
+
+    // The carrier an option names ("any" when not given); nothing, with a usage error
+    // written, for an unknown name.
+    std::optional<lookup::Carrier> carrier(const std::optional<std::string>& name,
+                                           int& status) const;
+
+    // The UTF-8 lines of a text (LF or CR LF); the others are counted in a note.
+    std::vector<std::string> textLines(std::string_view text) const;
+
+    // Writes the lines to the output (standard output or -o) and puts it in place.
+    int printLines(const std::vector<std::string>& lines) const;
+
+    // Writes a block and empties it; false when the run must stop (`status` says how).
+    bool write(Output& output, std::string& block, int& status) const;
+    // Flushes and puts the output in its place; the exit status.
+    int finish(Output& output) const;
+
+    const CommonOptions& common;
+    std::istream& in;
+    std::ostream& out;
+    std::ostream& err;
+    const Environment& env;
+
+  private:
+    // The status of a failed write or flush: a reader that has gone is no failure.
+    int writeFailure(const Output& output) const;
+};
+
+// The whole content of a stream or a file; false when it could not be read.
+bool readAll(std::istream& in, std::string& data);
+bool readFile(const std::string& path, std::string& data);
+
+}  // namespace haoma::cli

@@ -1,0 +1,72 @@
+// SPDX-License-Identifier: MIT
+// haoma-cli query: the segments of a city (as the window's query), a province or an area
+// code, with the carrier filter.
+#include <CLI/CLI.hpp>
+
+#include "cli/command.h"
+#include "cli/context.h"
+
+namespace haoma::cli {
+namespace {
+
+class QueryCommand : public Command {
+  public:
+    CLI::App* declare(CLI::App& parent) override {
+        auto* command =
+            parent.add_subcommand("query", "the segments of a city, province or area code");
+        auto* city = command->add_option("CITY", city_, "text anywhere in the city's name");
+        auto* province = command->add_option("--province", province_, "every segment of a province")
+                             ->type_name("NAME");
+        auto* areaCode =
+            command->add_option("--area-code", areaCode_, "every segment of an area code (0755)")
+                ->type_name("CODE");
+        city->excludes(province, areaCode);
+        province->excludes(areaCode);
+        command->add_option("--carrier", carrier_, "any, 电信, 联通 or 移动")->type_name("C");
+        return command;
+    }
+
+    int execute(Context& context, const std::vector<std::string>& extraOperands) override {
+        if (extraOperands.size() + (city_ ? 1 : 0) > 1 ||
+            (!extraOperands.empty() && (province_ || areaCode_))) {
+            return context.usage("query takes one CITY, or --province, or --area-code");
+        }
+        const auto city = city_                   ? city_
+                          : extraOperands.empty() ? std::nullopt
+                                                  : std::optional(extraOperands.front());
+        if (!city && !province_ && !areaCode_) {
+            return context.usage("query needs a CITY, --province NAME or --area-code CODE");
+        }
+        int status = kOk;
+        const auto carrier = context.carrier(carrier_, status);
+        if (!carrier) {
+            return status;
+        }
+        std::string error;
+        const auto store = context.openStore(error);
+        if (!store) {
+            return context.fail(error);
+        }
+        if (province_) {
+            return context.printLines(store->segmentsOfProvince(*province_, *carrier));
+        }
+        if (areaCode_) {
+            return context.printLines(store->segmentsOfAreaCode(*areaCode_, *carrier));
+        }
+        return context.printLines(lookup::querySegments(store.get(), *city, *carrier));
+    }
+
+  private:
+    std::optional<std::string> city_;
+    std::optional<std::string> province_;
+    std::optional<std::string> areaCode_;
+    std::optional<std::string> carrier_;
+};
+
+}  // namespace
+
+std::unique_ptr<Command> makeQueryCommand() {
+    return std::make_unique<QueryCommand>();
+}
+
+}  // namespace haoma::cli

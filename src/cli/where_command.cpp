@@ -1,0 +1,147 @@
+// SPDX-License-Identifier: MIT
+// haoma-cli where: the segment, province, city, carrier and area code of numbers, from the
+// operands or one per line on standard input, with the store loaded once.
+// GCC 12 sees a possible null string in CLI11's split, inlined here; it cannot be null.
+#pragma GCC diagnostic ignored "-Wnull-dereference"
+#include <CLI/CLI.hpp>
+#include <array>
+#include <istream>
+
+#include "cli/command.h"
+#include "cli/context.h"
+#include "lookup/segment_index.h"
+#include "text/text.h"
+
+namespace haoma::cli {
+namespace {
+
+constexpr std::size_t kBlockBytes = 1 << 16;
+
+class WhereCommand : public Command {
+  public:
+    CLI::App* declare(CLI::App& parent) override {
+        auto* command = parent.add_subcommand(
+            "where", "segment, province, city, carrier and area code of numbers");
+        command->add_option("NUMBER", numbers_, "7 to 11 digits (else one per line on stdin)")
+            ->type_name("NUMBER");
+        return command;
+    }
+
+    int execute(Context& context, const std::vector<std::string>& extraOperands) override {
+        std::string error;
+        const auto store = context.openStore(error);
+        if (!store) {
+            return context.fail(error);
+        }
+        const lookup::SegmentIndex index(store->places());
+        Output output(context.out, context.common.output.value_or(""));
+        if (!output.ready()) {
+            return context.fail(output.error());
+        }
+        Lookups lookups{context, index, output, context.lineEnd()};
+        numbers_.insert(numbers_.end(), extraOperands.begin(), extraOperands.end());
+        bool going = true;
+        if (!numbers_.empty()) {
+            for (const auto& number : numbers_) {
+                if (!(going = lookups.line(number))) {
+                    break;
+                }
+            }
+        } else {
+            going = lookups.stream(context.in);
+        }
+        if (!going) {
+            return lookups.status;
+        }
+        if (!lookups.flush()) {
+            return lookups.status;
+        }
+        const int finished = context.finish(output);
+        if (finished != kOk) {
+            return finished;
+        }
+        if (lookups.notFound > 0) {
+            return context.fail(std::to_string(lookups.notFound) + " of " +
+                                std::to_string(lookups.count) + " numbers not found");
+        }
+        return kOk;
+    }
+
+  private:
+    struct Lookups {
+        const Context& context;
+        const lookup::SegmentIndex& index;
+        Output& output;
+        std::string lineEnd;
+        std::string block{};
+        std::uint64_t count = 0;
+        std::uint64_t notFound = 0;
+        int status = kOk;
+
+        // Looks up one line and writes its answer; false when the run must stop.
+        bool line(std::string_view number) {
+            if (number.ends_with('\r')) {
+                number.remove_suffix(1);
+            }
+            number = text::trim(number);
+            ++count;
+            const auto found = index.find(number);
+            block.append(number);
+            if (found.place != nullptr) {
+                const auto& place = *found.place;
+                block.append("\t").append(place.segment).append("\t").append(place.province);
+                block.append("\t").append(place.city).append("\t").append(place.corp);
+                block.append("\t").append(place.areaCode);
+            } else {
+                ++notFound;
+                block.append(found.verdict == lookup::NumberVerdict::Unknown
+                                 ? "\tsegment not in the segment store"
+                             : found.verdict == lookup::NumberVerdict::NotMobile
+                                 ? "\tnot a mobile number (13x to 19x)"
+                             : number.empty() ? "\tempty line, not a number"
+                                              : "\tnot a number of 7 to 11 digits");
+            }
+            block.append(lineEnd);
+            return block.size() < kBlockBytes || flush();
+        }
+
+        bool flush() { return context.write(output, block, status); }
+
+        // Every line of a stream, read in chunks.
+        bool stream(std::istream& in) {
+            std::array<char, 1 << 16> chunk{};
+            std::string pending;
+            while (in.read(chunk.data(), chunk.size()) || in.gcount() > 0) {
+                if (context.interrupted()) {
+                    status = kInterrupted;
+                    return false;
+                }
+                pending.append(chunk.data(), static_cast<std::size_t>(in.gcount()));
+                std::size_t start = 0;
+                for (std::size_t end = pending.find('\n'); end != std::string::npos;
+                     end = pending.find('\n', start)) {
+                    if (!line(std::string_view(pending).substr(start, end - start))) {
+                        return false;
+                    }
+                    start = end + 1;
+                }
+                pending.erase(0, start);
+            }
+            if (in.bad()) {
+                status = context.fail("cannot read standard input");
+                return false;
+            }
+            return pending.empty() || line(pending);
+        }
+    };
+
+    std::vector<std::string> numbers_;
+};
+
+}  // namespace
+
+std::unique_ptr<Command> makeWhereCommand() {
+    return std::make_unique<WhereCommand>();
+}
+
+}  // namespace haoma::cli
