@@ -32,6 +32,8 @@ class CliTest : public ::testing::Test {
             {"1300101", "北京市", "北京市", "中国联通", "010", "100000"},
             {"1330101", "北京市", "北京市", "中国电信", "010", "100000"},
             {"1380013", "广东省", "广州市", "中国移动", "020", "510000"},
+            {"1700020", "广东省", "广州市", "中国移动(虚拟运营商)", "020", "510000"},
+            {"1920755", "广东省", "深圳市", "中国广电", "0755", "518000"},
         };
         ASSERT_EQ(lookup::writeStore(dir.file("mobile.db"), rows, {{"source", "test store"}}), "");
         environment.programDirectory = dir.path().string();
@@ -116,9 +118,94 @@ TEST_F(CliTest, SuggestAndQuery) {
     EXPECT_EQ(cli({"query", "北京"}).out, "1300101\n1330101\n1390101\n");
     EXPECT_EQ(cli({"query", " 北京\u3000", "--carrier", "移动"}).out, "1390101\n");
     EXPECT_EQ(cli({"query", "北京", "--carrier", "电信"}).out, "1330101\n");
-    EXPECT_EQ(cli({"query", "   "}).out, "1300101\n1330101\n1380013\n1390101\n");
+    EXPECT_EQ(cli({"query", "   "}).out, "1300101\n1330101\n1380013\n1390101\n1700020\n1920755\n");
     EXPECT_EQ(cli({"query", "'; DROP TABLE mobile; --"}).out, "");
     EXPECT_EQ(cli({"query", "北京"}).out, "1300101\n1330101\n1390101\n");
+}
+
+TEST_F(CliTest, QueryByProvinceAndAreaCodeAndTheCityList) {
+    struct Case {
+        std::vector<std::string> args;
+        std::string out;
+    };
+    const Case cases[] = {
+        {{"query", "--province", "广东省"}, "1380013\n1700020\n1920755\n"},
+        {{"query", "--province", "广东"}, "1380013\n1700020\n1920755\n"},
+        {{"query", "--province", "广东省", "--carrier", "移动"}, "1380013\n1700020\n"},
+        {{"query", "--province", "广%"}, ""},  // a name, not a pattern
+        {{"query", "--province", "北京"}, "1300101\n1330101\n1390101\n"},
+        {{"query", "--area-code", "0755"}, "1920755\n"},
+        {{"query", "--area-code", "755"}, "1920755\n"},
+        {{"query", "--area-code", "020", "--carrier", "联通"}, ""},
+        {{"query", "--area-code=010", "--carrier=电信"}, "1330101\n"},
+    };
+    for (const auto& c : cases) {
+        const auto r = cli(c.args);
+        EXPECT_EQ(r.status, 0) << c.args[1] << " " << r.err;
+        EXPECT_EQ(r.out, c.out) << c.args[1] << " " << c.args[2];
+    }
+    EXPECT_EQ(cli({"cities"}).out,
+              "省份\t城市\t区号\t号段\t移动\t联通\t电信\n"
+              "北京市\t北京市\t010\t3\t1\t1\t1\n"
+              "广东省\t广州市\t020\t2\t2\t0\t0\n"
+              "广东省\t深圳市\t0755\t1\t0\t0\t0\n");
+    for (const auto& args : std::vector<std::vector<std::string>>{
+             {"query", "北京", "--province", "北京"},
+             {"query", "--province", "北京", "--area-code", "010"},
+             {"query", "北京", "--", "上海"},
+             {"cities", "北京"}}) {
+        EXPECT_EQ(cli(args).status, 2) << args[1];
+    }
+}
+
+TEST_F(CliTest, WhereAnswersEveryNumberAndMarksTheUnknown) {
+    const auto r = cli({"where", "13800138000", "1921234", "1920755", "13001010000"});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.out,
+              "13800138000\t1380013\t广东省\t广州市\t中国移动\t020\n"
+              "1921234\tsegment not in the segment store\n"
+              "1920755\t1920755\t广东省\t深圳市\t中国广电\t0755\n"
+              "13001010000\t1300101\t北京市\t北京市\t中国联通\t010\n");
+    EXPECT_EQ(r.err, "haoma-cli: 1 of 4 numbers not found\n");
+    // Standard input, CR LF, blanks, and every kind of bad line; none stops the others.
+    const auto bad = cli({"where", "--crlf"},
+                         "abc\r\n12345678901234567890\n\n1200000\n 1390101 \n123456\n1390101x\n"
+                         "1390101");
+    EXPECT_EQ(bad.status, 1);
+    EXPECT_EQ(bad.out,
+              "abc\tnot a number of 7 to 11 digits\r\n"
+              "12345678901234567890\tnot a number of 7 to 11 digits\r\n"
+              "\tempty line, not a number\r\n"
+              "1200000\tnot a mobile number (13x to 19x)\r\n"
+              "1390101\t1390101\t北京市\t北京市\t中国移动\t010\r\n"
+              "123456\tnot a number of 7 to 11 digits\r\n"
+              "1390101x\tnot a number of 7 to 11 digits\r\n"
+              "1390101\t1390101\t北京市\t北京市\t中国移动\t010\r\n");
+    EXPECT_EQ(bad.err, "haoma-cli: 6 of 8 numbers not found\n");
+    const auto good = cli({"where"}, "13901010000\n");
+    EXPECT_EQ(good.status, 0);
+    EXPECT_EQ(good.err, "");
+}
+
+TEST_F(CliTest, OptionSpellingsAndTheEndOfOptions) {
+    const std::string expected = "13800130000\n13800130001\n";
+    for (const auto& args : std::vector<std::vector<std::string>>{
+             {"all", "--limit", "2", "-o" + dir.file("a.txt"), "1380013"},
+             {"all", "--limit=2", "--output=" + dir.file("a.txt"), "1380013"},
+             {"-o", dir.file("a.txt"), "all", "--limit", "2", "1380013"},
+             {"all", "1380013", "--limit", "2", "--output", dir.file("a.txt")}}) {
+        std::filesystem::remove(dir.file("a.txt"));
+        const auto r = cli(args);
+        EXPECT_EQ(r.status, 0) << r.err;
+        EXPECT_EQ(slurp(dir.file("a.txt")), expected);
+    }
+    // After --, a text that looks like an option is a segment line.
+    EXPECT_EQ(cli({"all", "--limit", "2", "--", "-138001"}).out, "-1380010000\n-1380010001\n");
+    // "--crlf" after -- is a segment line of 6 bytes: 10 fillers of one digit, 10 AAAA each.
+    const auto segmentLike = cli({"pretty", "--kinds", "aaaa", "--", "1380013", "--crlf"});
+    EXPECT_EQ(segmentLike.out.size(), (10U + 100U) * 12);
+    EXPECT_NE(segmentLike.out.find("--crlf00000\n"), std::string::npos);
+    EXPECT_TRUE(cli({"-V"}).out.starts_with("haoma-cli "));
 }
 
 TEST_F(CliTest, UsageErrorsExitTwoAndWriteNothing) {

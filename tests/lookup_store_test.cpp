@@ -10,6 +10,7 @@
 #include "lookup/import_formats.h"
 #include "lookup/numbering_plan.h"
 #include "lookup/region_names.h"
+#include "lookup/segment_index.h"
 #include "lookup/segment_store.h"
 #include "lookup/store_writer.h"
 #include "temp_dir.h"
@@ -187,6 +188,48 @@ TEST(SegmentStore, NullAndPaddedValuesOfAForeignWriter) {
     const auto store = SegmentStore::open(path);
     ASSERT_NE(store, nullptr);
     EXPECT_EQ(store->segments("北京", Carrier::Mobile), (Lines{"", "1390000", "1380000"}));
+    // Without Province and AreaCode those lookups find nothing, and the others still work.
+    EXPECT_TRUE(store->segmentsOfProvince("北京", Carrier::Any).empty());
+    EXPECT_TRUE(store->segmentsOfAreaCode("010", Carrier::Any).empty());
+    const auto cities = store->cities();
+    ASSERT_EQ(cities.size(), 1U);
+    EXPECT_EQ(cities[0].segments, 3);
+    EXPECT_EQ(cities[0].mobile, 3);
+    const SegmentIndex index(*store);
+    EXPECT_EQ(index.segmentCount(), 2U);  // the NULL segment is left out
+    ASSERT_EQ(index.find("13800001234").verdict, NumberVerdict::Found);
+    EXPECT_EQ(index.facts().at(index.find("13800001234").facts).areaCode, "");
+}
+
+TEST(SegmentIndex, VerdictsAgreeWithTheStoresRows) {
+    TempDir dir;
+    const auto store = SegmentStore::open(smallStore(dir));
+    ASSERT_NE(store, nullptr);
+    const SegmentIndex index(*store);
+    const std::pair<const char*, NumberVerdict> cases[] = {
+        {"1390101", NumberVerdict::Found},
+        {"13901019999", NumberVerdict::Found},
+        {"192000012", NumberVerdict::Found},
+        {"1390102", NumberVerdict::Unknown},
+        {"1999999", NumberVerdict::Unknown},
+        {"1290101", NumberVerdict::NotMobile},
+        {"2390101", NumberVerdict::NotMobile},
+        {"139010", NumberVerdict::Malformed},
+        {"139010199990", NumberVerdict::Malformed},
+        {"139 0101", NumberVerdict::Malformed},
+        {"", NumberVerdict::Malformed},
+        {"１３９０１０１", NumberVerdict::Malformed},
+    };
+    for (const auto& [number, verdict] : cases) {
+        EXPECT_EQ(index.find(number).verdict, verdict) << number;
+    }
+    // Every row is found under its own segment, with its own fields.
+    for (const auto& place : store->places()) {
+        const auto found = index.find(place.segment + "0000");
+        ASSERT_EQ(found.verdict, NumberVerdict::Found) << place.segment;
+        EXPECT_EQ(index.facts().at(found.facts).city, place.city);
+        EXPECT_EQ(index.facts().at(found.facts).corp, place.corp);
+    }
 }
 
 TEST(SegmentStore, OpenFailsOnMissingCorruptOrForeignFiles) {

@@ -33,12 +33,18 @@ class WhereCommand : public Command {
         if (!store) {
             return context.fail(error);
         }
-        const lookup::SegmentIndex index(store->places());
+        const lookup::SegmentIndex index(*store);
         Output output(context.out, context.common.output.value_or(""));
         if (!output.ready()) {
             return context.fail(output.error());
         }
-        Lookups lookups{context, index, output, context.lineEnd()};
+        // The tab-separated fields after the segment, made once for each distinct place.
+        std::vector<std::string> answers;
+        for (const auto& facts : index.facts()) {
+            answers.push_back("\t" + facts.province + "\t" + facts.city + "\t" + facts.corp + "\t" +
+                              facts.areaCode + context.lineEnd());
+        }
+        Lookups lookups{context, index, answers, output, context.lineEnd()};
         numbers_.insert(numbers_.end(), extraOperands.begin(), extraOperands.end());
         bool going = true;
         if (!numbers_.empty()) {
@@ -71,6 +77,7 @@ class WhereCommand : public Command {
     struct Lookups {
         const Context& context;
         const lookup::SegmentIndex& index;
+        const std::vector<std::string>& answers;
         Output& output;
         std::string lineEnd;
         std::string block{};
@@ -87,11 +94,8 @@ class WhereCommand : public Command {
             ++count;
             const auto found = index.find(number);
             block.append(number);
-            if (found.place != nullptr) {
-                const auto& place = *found.place;
-                block.append("\t").append(place.segment).append("\t").append(place.province);
-                block.append("\t").append(place.city).append("\t").append(place.corp);
-                block.append("\t").append(place.areaCode);
+            if (found.verdict == lookup::NumberVerdict::Found) {
+                block.append("\t").append(number.substr(0, 7)).append(answers[found.facts]);
             } else {
                 ++notFound;
                 block.append(found.verdict == lookup::NumberVerdict::Unknown
@@ -100,8 +104,8 @@ class WhereCommand : public Command {
                                  ? "\tnot a mobile number (13x to 19x)"
                              : number.empty() ? "\tempty line, not a number"
                                               : "\tnot a number of 7 to 11 digits");
+                block.append(lineEnd);
             }
-            block.append(lineEnd);
             return block.size() < kBlockBytes || flush();
         }
 

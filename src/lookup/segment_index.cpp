@@ -2,6 +2,7 @@
 #include "lookup/segment_index.h"
 
 #include <algorithm>
+#include <map>
 
 namespace haoma::lookup {
 namespace {
@@ -23,31 +24,45 @@ std::uint32_t segmentValue(std::string_view digits) {
 
 }  // namespace
 
-SegmentIndex::SegmentIndex(std::vector<SegmentPlace> places) : slots_(kSegmentSlots, 0) {
-    std::erase_if(places, [](const SegmentPlace& place) {
-        return place.segment.size() != 7 || place.segment[0] != '1' ||
-               !std::all_of(place.segment.begin(), place.segment.end(), isDigit);
+SegmentIndex::SegmentIndex(const SegmentStore& store) : slots_(kSegmentSlots, 0) {
+    // Rows come ordered by Mobile, so the rows of one place are rarely together; the places
+    // are few (a few thousand), so they are found through a map of their own.
+    std::map<SegmentFacts, std::uint32_t, std::less<>> known;
+    SegmentFacts facts;
+    store.visitPlaces([&](std::string_view segment, std::string_view province,
+                          std::string_view city, std::string_view corp, std::string_view areaCode) {
+        if (segment.size() != 7 || segment[0] != '1' ||
+            !std::all_of(segment.begin(), segment.end(), isDigit)) {
+            return;
+        }
+        facts.province.assign(province);
+        facts.city.assign(city);
+        facts.corp.assign(corp);
+        facts.areaCode.assign(areaCode);
+        auto entry = known.find(facts);
+        if (entry == known.end()) {
+            entry = known.emplace(facts, static_cast<std::uint32_t>(facts_.size())).first;
+            facts_.push_back(facts);
+        }
+        std::uint32_t& slot = slots_[segmentValue(segment) - kFirstSegment];
+        segments_ += slot == 0 ? 1 : 0;
+        slot = entry->second + 1;
     });
-    places_ = std::move(places);
-    for (std::size_t i = 0; i < places_.size(); ++i) {
-        slots_[segmentValue(places_[i].segment) - kFirstSegment] =
-            static_cast<std::uint32_t>(i + 1);
-    }
 }
 
 NumberLookup SegmentIndex::find(std::string_view number) const {
     if (number.size() < 7 || number.size() > 11 ||
         !std::all_of(number.begin(), number.end(), isDigit)) {
-        return {NumberVerdict::Malformed, nullptr};
+        return {NumberVerdict::Malformed, 0};
     }
     if (number[0] != '1' || number[1] < '3') {
-        return {NumberVerdict::NotMobile, nullptr};
+        return {NumberVerdict::NotMobile, 0};
     }
     const std::uint32_t slot = slots_[segmentValue(number) - kFirstSegment];
     if (slot == 0) {
-        return {NumberVerdict::Unknown, nullptr};
+        return {NumberVerdict::Unknown, 0};
     }
-    return {NumberVerdict::Found, &places_[slot - 1]};
+    return {NumberVerdict::Found, slot - 1};
 }
 
 }  // namespace haoma::lookup

@@ -3,6 +3,7 @@
 // Every segment of a store held in memory, for looking up many numbers at once.
 
 #include <cstdint>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -17,25 +18,37 @@ enum class NumberVerdict {
     Unknown,    // a mobile number whose segment the store does not hold
 };
 
+// What the store says of a segment besides the segment itself; many segments share one.
+struct SegmentFacts {
+    std::string province;
+    std::string city;
+    std::string corp;
+    std::string areaCode;
+    auto operator<=>(const SegmentFacts&) const = default;
+};
+
 struct NumberLookup {
     NumberVerdict verdict;
-    const SegmentPlace* place;  // with Found, else nullptr
+    std::uint32_t facts;  // with Found: the index of its facts
 };
 
 class SegmentIndex {
   public:
-    // Takes the rows of a store (SegmentStore::places); rows whose segment is not seven
-    // digits are left out.
-    explicit SegmentIndex(std::vector<SegmentPlace> places);
+    // Reads every row of the store; rows whose segment is not seven digits beginning with 1
+    // are left out.
+    explicit SegmentIndex(const SegmentStore& store);
 
     // What the store says of a number of 7 to 11 digits, by its first seven.
     NumberLookup find(std::string_view number) const;
 
-    std::size_t size() const { return places_.size(); }
+    // The distinct facts, indexed by NumberLookup::facts.
+    const std::vector<SegmentFacts>& facts() const { return facts_; }
+    std::size_t segmentCount() const { return segments_; }
 
   private:
-    std::vector<SegmentPlace> places_;
-    std::vector<std::uint32_t> slots_;  // by segment - 1000000: index into places_ + 1
+    std::vector<SegmentFacts> facts_;
+    std::vector<std::uint32_t> slots_;  // by segment - 1000000: index into facts_ + 1
+    std::size_t segments_ = 0;
 };
 
 }  // namespace haoma::lookup

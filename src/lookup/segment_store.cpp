@@ -197,18 +197,34 @@ std::vector<CitySummary> SegmentStore::cities() const {
     return cities;
 }
 
-std::vector<SegmentPlace> SegmentStore::places() const {
-    std::vector<SegmentPlace> places;
+void SegmentStore::visitPlaces(
+    const std::function<void(std::string_view, std::string_view, std::string_view, std::string_view,
+                             std::string_view)>& visit) const {
     Statement query(db_, "SELECT Mobile, " + column("Province") + ", City, Corp, " +
                              column("AreaCode") + " FROM mobile ORDER BY Mobile");
     if (!query) {
-        return places;
+        return;
     }
+    const auto field = [&](int column) {
+        const auto* bytes = sqlite3_column_text(query.get(), column);
+        return bytes == nullptr
+                   ? std::string_view()
+                   : std::string_view(
+                         reinterpret_cast<const char*>(bytes),
+                         static_cast<std::size_t>(sqlite3_column_bytes(query.get(), column)));
+    };
     while (sqlite3_step(query.get()) == SQLITE_ROW) {
-        places.push_back({std::string(text::trim(columnText(query.get(), 0))),
-                          columnText(query.get(), 1), columnText(query.get(), 2),
-                          columnText(query.get(), 3), columnText(query.get(), 4)});
+        visit(text::trim(field(0)), field(1), field(2), field(3), field(4));
     }
+}
+
+std::vector<SegmentPlace> SegmentStore::places() const {
+    std::vector<SegmentPlace> places;
+    visitPlaces([&](std::string_view segment, std::string_view province, std::string_view city,
+                    std::string_view corp, std::string_view areaCode) {
+        places.push_back({std::string(segment), std::string(province), std::string(city),
+                          std::string(corp), std::string(areaCode)});
+    });
     return places;
 }
 

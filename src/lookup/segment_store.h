@@ -5,6 +5,7 @@
 // need only Mobile, City and Corp; the other columns then read as empty.
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -76,6 +77,10 @@ class SegmentStore {
 
     // Every row, ordered by Mobile.
     std::vector<SegmentPlace> places() const;
+    // Calls `visit` with each row's segment, province, city, carrier and area code, in
+    // the order of Mobile; the views live until the call returns.
+    void visitPlaces(const std::function<void(std::string_view, std::string_view, std::string_view,
+                                              std::string_view, std::string_view)>& visit) const;
 
     // The entries of table meta (data source, version, build date), empty when absent.
     std::vector<std::pair<std::string, std::string>> meta() const;
