@@ -19,9 +19,9 @@ struct Record {
     std::size_t fields;
 };
 
-std::vector<Record> parsedRecords() {
+std::vector<Record> parsedRecords(std::string_view table = baseCityTable()) {
     std::vector<Record> out;
-    const CityRecords records;
+    const CityRecords records(table);
     for (std::size_t i = 1; i < records.size(); ++i) {
         auto f = text::split(records[i], "|");
         const std::size_t n = f.size();
@@ -40,11 +40,12 @@ int characters(const std::string& utf8) {
 }
 
 TEST(CityTableData, RecordsAndRuns) {
-    const CityRecords records;
+    const CityRecords records(baseCityTable());
     ASSERT_EQ(records.size(), 880U);
     EXPECT_EQ(records[0], "");
-    EXPECT_TRUE(embeddedCityTable().starts_with("@bji|北京|BJP|beijing|bj|2@"));
-    EXPECT_EQ(text::gbkLength(embeddedCityTable()), 25816);
+    EXPECT_TRUE(baseCityTable().starts_with("@bji|北京|BJP|beijing|bj|2@"));
+    EXPECT_TRUE(embeddedCityTable().starts_with(baseCityTable()));
+    EXPECT_EQ(text::gbkLength(baseCityTable()), 25816);
     const auto rows = parsedRecords();
     ASSERT_EQ(rows.size(), 879U);
     EXPECT_EQ(rows.back().fields, 5U);
@@ -119,7 +120,7 @@ TEST(CityTableData, TellingRowsAndReadingsOfPolyphonicNames) {
     for (const auto& [name, reading] : readings) {
         EXPECT_EQ(rows[name], reading) << name;
     }
-    const CityRecords records;
+    const CityRecords records(baseCityTable());
     std::set<std::string_view> all;
     for (std::size_t i = 1; i < records.size(); ++i) {
         all.insert(records[i]);
@@ -134,7 +135,7 @@ TEST(CityTableData, TellingRowsAndReadingsOfPolyphonicNames) {
 }
 
 TEST(FindCityNames, EdgeCasesOfTheAssociation) {
-    const CityRecords records;
+    const CityRecords records(baseCityTable());
     struct Case {
         const char* typed;
         Names expected;  // the whole list
@@ -166,7 +167,7 @@ TEST(FindCityNames, EdgeCasesOfTheAssociation) {
 }
 
 TEST(FindCityNames, StopsAtTwenty) {
-    const CityRecords records;
+    const CityRecords records(baseCityTable());
     struct Case {
         const char* typed;
         Names first;
@@ -190,7 +191,7 @@ TEST(FindCityNames, StopsAtTwenty) {
 // text in lower case (the text may run on across a "|").
 TEST(FindCityNames, AgreesWithAFieldPrefixOracle) {
     const CityRecords records;
-    const auto rows = parsedRecords();
+    const auto rows = parsedRecords(embeddedCityTable());
     std::mt19937 rng(5);
     for (int round = 0; round < 400; ++round) {
         const auto& r = rows[rng() % rows.size()];
@@ -217,6 +218,77 @@ TEST(FindCityNames, AgreesWithAFieldPrefixOracle) {
         }
         EXPECT_EQ(suggestionNames(records.findCityNames(typed)), expected) << typed;
     }
+}
+
+TEST(CityTableData, AppendedStoreCitiesFollowTheTableRules) {
+    const auto base = parsedRecords();
+    const auto all = parsedRecords(embeddedCityTable());
+    ASSERT_GT(all.size(), base.size() + 100);
+    std::set<std::string> names, upperCodes;
+    for (const auto& r : all) {
+        EXPECT_TRUE(names.insert(r.name).second) << r.name;
+        EXPECT_TRUE(upperCodes.insert(r.upperCode).second) << r.upperCode;
+    }
+    int number = 1000;
+    for (std::size_t i = base.size(); i < all.size(); ++i) {
+        const auto& r = all[i];
+        ASSERT_EQ(r.fields, 6U) << r.name;
+        EXPECT_EQ(std::stoi(r.number), ++number) << r.name;
+        EXPECT_EQ(r.code.size(), 3U) << r.name;
+        EXPECT_EQ(r.code[0], r.pinyin[0]) << r.name;
+        EXPECT_EQ(static_cast<int>(r.initials.size()), characters(r.name)) << r.name;
+        for (const char c : r.code + r.pinyin + r.initials) {
+            EXPECT_TRUE(c >= 'a' && c <= 'z') << r.name;
+        }
+    }
+    std::map<std::string, std::string> readings;
+    for (const auto& r : all) {
+        readings[r.name] = r.pinyin;
+    }
+    for (const auto& [name, reading] :
+         std::map<std::string, std::string>{{"丽水", "lishui"},
+                                            {"乐山", "leshan"},
+                                            {"昌都", "changdu"},
+                                            {"宿迁", "suqian"},
+                                            {"兴安", "xingan"},
+                                            {"西双版纳", "xishuangbanna"},
+                                            {"鄂尔多斯", "eerduosi"}}) {
+        EXPECT_EQ(readings[name], reading) << name;
+    }
+}
+
+// The appended records come after the 879: for any key, the full table lists the names the
+// 879 records give, then (while fewer than 20) only appended names.
+TEST(FindCityNames, TheFullTableAddsNamesOnlyAfterTheTables) {
+    const CityRecords base(baseCityTable());
+    const CityRecords full;
+    std::set<std::string> appended;
+    for (std::size_t i = base.size(); i < full.size(); ++i) {
+        appended.insert(extractCityName(full[i]));
+    }
+    std::vector<std::string> keys = {"bei", "北", "BJ", "zz", "hhht", "b", "2", "huanxin", "1"};
+    std::mt19937 rng(11);
+    for (int round = 0; round < 300; ++round) {
+        const std::string_view record = full[1 + rng() % (full.size() - 1)];
+        std::size_t field = record.find('|');
+        for (auto skip = rng() % 4; skip > 0 && record.find('|', field + 1) != record.npos;
+             --skip) {
+            field = record.find('|', field + 1);
+        }
+        keys.emplace_back(record.substr(field + 1, 1 + rng() % 5));
+    }
+    for (const auto& key : keys) {
+        const auto fromBase = suggestionNames(base.findCityNames(key));
+        const auto fromFull = suggestionNames(full.findCityNames(key));
+        ASSERT_GE(fromFull.size(), fromBase.size()) << key;
+        EXPECT_TRUE(std::equal(fromBase.begin(), fromBase.end(), fromFull.begin())) << key;
+        for (std::size_t i = fromBase.size(); i < fromFull.size(); ++i) {
+            EXPECT_TRUE(appended.contains(fromFull[i])) << key << " " << fromFull[i];
+        }
+    }
+    EXPECT_EQ(suggestionNames(full.findCityNames("zz")),
+              (Names{"郑州", "枣庄", "资中", "株洲", "漳州"}));
+    EXPECT_EQ(suggestionNames(full.findCityNames("lishui")), Names{"丽水"});
 }
 
 TEST(ExtractCityName, KeepsCharactersOutsidePrintableAscii) {

@@ -109,7 +109,8 @@ TEST_F(CliTest, PrettyAndAllGiveTheWindowsNumbers) {
 
 TEST_F(CliTest, SuggestAndQuery) {
     EXPECT_EQ(cli({"suggest", "hhht"}).out, "呼和浩特\n");
-    EXPECT_EQ(cli({"suggest", "zz", "--crlf"}).out, "郑州\r\n枣庄\r\n资中\r\n株洲\r\n");
+    // The carried table: the 879 railway records, then the store's cities they lack (漳州).
+    EXPECT_EQ(cli({"suggest", "zz", "--crlf"}).out, "郑州\r\n枣庄\r\n资中\r\n株洲\r\n漳州\r\n");
     const auto none = cli({"suggest", "xyz"});
     EXPECT_EQ(none.status, 0);
     EXPECT_EQ(none.out, "");
@@ -302,6 +303,11 @@ TEST_F(CliTest, ImportBuildsAStoreAndRejectsMalformedFiles) {
     EXPECT_EQ(r.status, 0) << r.err;
     EXPECT_NE(r.out.find("imported 1: 中国广电"), std::string::npos) << r.out;
     EXPECT_NE(r.out.find("rejected 1: wrong number of fields"), std::string::npos) << r.out;
+    // 大连 has a record; 大连市 (this file's spelling) has none.
+    EXPECT_NE(r.out.find("1 cities of the store have no record in the city table"),
+              std::string::npos)
+        << r.out;
+    EXPECT_NE(r.out.find(": 大连市\n"), std::string::npos) << r.out;
     EXPECT_EQ(cli({"query", "大连", "--db", db}).out, "1650000\n1920000\n");
     EXPECT_EQ(cli({"query", "大连", "--db", db, "--carrier", "移动"}).out, "1650000\n");
 

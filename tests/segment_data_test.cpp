@@ -16,6 +16,7 @@
 #include "lookup/numbering_plan.h"
 #include "lookup/region_names.h"
 #include "lookup/segment_store.h"
+#include "text/text.h"
 
 #ifndef HAOMA_STORE_PATH
 #error "HAOMA_STORE_PATH names the built store"
@@ -226,6 +227,36 @@ TEST_F(BuiltStore, NamesAreInOneFormAndEveryStoreCityOfTheTableGivesRows) {
         }
     }
     EXPECT_GT(named, 200);
+}
+
+TEST_F(BuiltStore, EveryCityIsFoundByItsPinyinAndItsNameAndGivesRows) {
+    const CityRecords records;
+    std::map<std::string, std::string> pinyinOf;
+    for (std::size_t i = 1; i < records.size(); ++i) {
+        const auto fields = text::split(records[i], "|");
+        pinyinOf.emplace(extractCityName(records[i]), fields.size() > 3 ? fields[3] : "");
+    }
+    for (const auto& city : storeCities()) {
+        ASSERT_TRUE(pinyinOf.contains(city)) << city << " has no record in the city table";
+        for (const auto& typed : {pinyinOf[city], city}) {
+            const auto names = suggestionNames(records.findCityNames(typed));
+            EXPECT_NE(std::find(names.begin(), names.end(), city), names.end())
+                << city << " by " << typed;
+        }
+        EXPECT_FALSE(querySegments(store.get(), city, Carrier::Any).empty()) << city;
+    }
+    // How many suggestions lead to rows when picked and queried: the 879 records alone, and
+    // the table with the appended store cities.
+    for (const auto& [label, table] : {std::pair{"879 records", baseCityTable()},
+                                       std::pair{"carried table", embeddedCityTable()}}) {
+        const CityRecords some(table);
+        int withRows = 0;
+        for (std::size_t i = 1; i < some.size(); ++i) {
+            withRows += !querySegments(store.get(), extractCityName(some[i]), Carrier::Any).empty();
+        }
+        std::cout << label << ": " << withRows << " of " << some.size() - 1
+                  << " suggestions give segments\n";
+    }
 }
 
 // The geocoder writes full names (山东省济南市, 巴音郭楞蒙古自治州); the store keeps the

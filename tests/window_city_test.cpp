@@ -3,13 +3,20 @@
 // visibility, and the pick.
 #include <QTest>
 
+#include "lookup/city_table.h"
 #include "window_fixture.h"
 
 namespace haoma::test {
 namespace {
 
+// The association's cases are those of the 879-record table; the cities appended after it
+// only add names after these (see the full-table cases below).
 class CityTest : public WindowTest {
   protected:
+    void SetUp() override {
+        services.cityTableOverride = lookup::baseCityTable();
+        WindowTest::SetUp();
+    }
     QLineEdit* city() const { return find<QLineEdit>("编辑框_出发地"); }
     QListWidget* list() const { return find<QListWidget>("列表框_出发地"); }
     QStringList items() const {
@@ -109,6 +116,38 @@ TEST_F(CityTest, ThePickedNameQueriesItsSegments) {
     click("按钮1查询");
     EXPECT_GT(caption("标签号段数").toInt(), 10000);
     EXPECT_TRUE(services.messages.isEmpty());
+}
+
+// With the table the program carries: a city that only the appended records name is found
+// by its pinyin, and picking it queries its segments.
+class FullTableCityTest : public CityTest {
+  protected:
+    void SetUp() override { WindowTest::SetUp(); }
+};
+
+TEST_F(FullTableCityTest, CitiesOfTheStoreAreFoundByTheirPinyin) {
+    const std::pair<QString, QString> cases[] = {
+        {"lishui", "丽水"},
+        {"qingyuan", "清远"},
+        {"meishan", "眉山"},
+        {"heyuan", "河源"},
+        {"qinzhou", "钦州"},
+        {"eerduosi", "鄂尔多斯"},
+        {"xishuangbanna", "西双版纳"},
+        {"lianyungang", "连云港"},
+    };
+    for (const auto& [typed, name] : cases) {
+        type(typed);
+        ASSERT_TRUE(items().contains(name)) << typed.toStdString();
+        const int row = static_cast<int>(items().indexOf(name));
+        QTest::mouseClick(list()->viewport(), Qt::LeftButton, {},
+                          list()->visualItemRect(list()->item(row)).center());
+        EXPECT_EQ(city()->text(), name);
+        click("按钮1查询");
+        EXPECT_GT(caption("标签号段数").toInt(), 100) << typed.toStdString();
+    }
+    type("zz");
+    EXPECT_EQ(items(), (QStringList{"郑州", "枣庄", "资中", "株洲", "漳州"}));
 }
 
 }  // namespace

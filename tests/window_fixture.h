@@ -26,6 +26,9 @@ class RecordingServices : public app::Services {
     void showMessage(const QString& text) override { messages << text; }
     void openHelpPage() override { ++helpPagesOpened; }
     void endProcess(int exitCode) override { exitCodes.push_back(exitCode); }
+    std::string_view cityTable() override {
+        return cityTableOverride.empty() ? app::Services::cityTable() : cityTableOverride;
+    }
     QString programDirectory() override {
         return programDirectoryOverride.isEmpty() ? app::Services::programDirectory()
                                                   : programDirectoryOverride;
@@ -41,8 +44,9 @@ class RecordingServices : public app::Services {
     QStringList messages;
     int helpPagesOpened = 0;
     int eventRounds = 0;
-    std::function<void()> onEvents;    // runs at every processing of pending events
-    QString programDirectoryOverride;  // where the window looks for its store
+    std::function<void()> onEvents;      // runs at every processing of pending events
+    QString programDirectoryOverride;    // where the window looks for its store
+    std::string_view cityTableOverride;  // the table the association searches
     std::vector<int> exitCodes;
 };
 

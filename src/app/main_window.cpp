@@ -202,7 +202,7 @@ void MainWindow::StartUp() {
 }
 
 void MainWindow::LoadCityTable() {
-    cityRecords_ = std::make_unique<lookup::CityRecords>();
+    cityRecords_ = std::make_unique<lookup::CityRecords>(services_.cityTable());
 }
 
 void MainWindow::OpenSegmentDatabase() {

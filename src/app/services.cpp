@@ -14,6 +14,8 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "lookup/city_table.h"
+
 namespace haoma::app {
 
 void Services::showMessage(const QString& text) {
@@ -40,6 +42,10 @@ void Services::processPendingEvents() {
 
 QString Services::programDirectory() {
     return QCoreApplication::applicationDirPath();
+}
+
+std::string_view Services::cityTable() {
+    return lookup::embeddedCityTable();
 }
 
 void Services::openHelpPage() {

@@ -4,6 +4,7 @@
 // the message box and the process end with recorders.
 
 #include <QString>
+#include <string_view>
 
 namespace haoma::app {
 
@@ -28,6 +29,9 @@ class Services {
 
     // Opens the program's help page in the default browser.
     virtual void openHelpPage();
+
+    // The city table the association searches: the one carried in the program.
+    virtual std::string_view cityTable();
 
     // Ends the whole process at once with the exit code; does not return.
     virtual void endProcess(int exitCode);

@@ -1,11 +1,13 @@
 // SPDX-License-Identifier: MIT
 // haoma-cli import: replaces the segment store with a phone.dat or CSV file's rows.
 #include <CLI/CLI.hpp>
+#include <algorithm>
 #include <filesystem>
 #include <map>
 
 #include "cli/command.h"
 #include "cli/context.h"
+#include "lookup/city_table.h"
 #include "lookup/import_formats.h"
 #include "lookup/store_writer.h"
 
@@ -58,6 +60,24 @@ class ImportCommand : public Command {
             return context.fail(error);
         }
         context.out << "wrote " << result.rows.size() << " segments to " << target << "\n";
+        std::vector<std::string> cities;
+        for (const auto& row : result.rows) {
+            if (cities.empty() || cities.back() != row.city) {
+                cities.push_back(row.city);
+            }
+        }
+        std::sort(cities.begin(), cities.end());
+        cities.erase(std::unique(cities.begin(), cities.end()), cities.end());
+        const auto unnamed = lookup::citiesWithoutRecord(lookup::CityRecords(), cities);
+        if (!unnamed.empty()) {
+            context.out << unnamed.size()
+                        << " cities of the store have no record in the city table, so their "
+                           "pinyin suggests nothing (see the README to add them):";
+            for (const auto& city : unnamed) {
+                context.out << " " << city;
+            }
+            context.out << "\n";
+        }
         return kOk;
     }
 

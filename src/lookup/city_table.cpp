@@ -1,9 +1,21 @@
 // SPDX-License-Identifier: MIT
 #include "lookup/city_table.h"
 
+#include <set>
+
 #include "text/text.h"
 
 namespace haoma::lookup {
+
+std::string_view baseCityTable() {
+    const std::string_view table = embeddedCityTable();
+    std::size_t at = 0;
+    for (std::size_t record = 0; record <= kBaseCityRecords && at != std::string_view::npos;
+         ++record) {
+        at = table.find('@', at + (record == 0 ? 0 : 1));
+    }
+    return table.substr(0, at);
+}
 
 CityRecords::CityRecords(std::string_view table)
     : table_(table), records_(text::splitViews(table, "@")) {}
@@ -26,6 +38,21 @@ std::string CityRecords::findCityNames(std::string_view typed) const {
         }
     }
     return result;
+}
+
+std::vector<std::string> citiesWithoutRecord(const CityRecords& records,
+                                             const std::vector<std::string>& cities) {
+    std::set<std::string> named;
+    for (std::size_t i = 1; i < records.size(); ++i) {
+        named.insert(extractCityName(records[i]));
+    }
+    std::vector<std::string> missing;
+    for (const auto& city : cities) {
+        if (!named.contains(city)) {
+            missing.push_back(city);
+        }
+    }
+    return missing;
 }
 
 std::string extractCityName(std::string_view record) {

@@ -10,10 +10,15 @@
 namespace haoma::lookup {
 
 inline constexpr int kMaxSuggestions = 20;
+inline constexpr std::size_t kBaseCityRecords = 879;
 
 // The embedded table: records "code|name|upperCode|pinyin|initials|number", each introduced
-// by "@".
+// by "@": the 879 records of the railway name list, then one record for every city of the
+// segment store that none of them names.
 std::string_view embeddedCityTable();
+
+// The first 879 records of the embedded table, without the appended store cities.
+std::string_view baseCityTable();
 
 // The table split at every "@" (the first entry is the empty text before the first "@").
 class CityRecords {
@@ -31,6 +36,10 @@ class CityRecords {
     std::string_view table_;
     std::vector<std::string_view> records_;
 };
+
+// The names among `cities` that no record of the table names, in the given order.
+std::vector<std::string> citiesWithoutRecord(const CityRecords& records,
+                                             const std::vector<std::string>& cities);
 
 // The characters of a record outside U+0020..U+007F, in order: its Chinese name.
 std::string extractCityName(std::string_view record);

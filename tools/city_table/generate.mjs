@@ -1,9 +1,12 @@
 // SPDX-License-Identifier: MIT
 // Generates data/city_table.txt: the embedded city table of 879 records
 //   code|name|upperCode|pinyin|initials|number
-// each introduced by "@", in the order of names.txt.
+// each introduced by "@", in the order of names.txt, followed by one record for every city
+// of the segment store that none of them names (store-cities.tsv, province and city by
+// tab, in the store's order: by province, then city), numbered on from 1001.
 //
-// Run by hand after changing names.txt or the corrections below:
+// Run by hand after changing names.txt, the corrections below, or the segment data:
+//   build/dev/bin/haoma-cli cities | tail -n +2 | cut -f1,2 > tools/city_table/store-cities.tsv
 //   cd tools/city_table && npm install && node generate.mjs
 // The draft readings come from pinyin-pro; place names full of characters with more than
 // one reading were reviewed by hand, and the readings that the draft gets wrong are fixed
@@ -14,6 +17,10 @@ import { pinyin } from "pinyin-pro";
 
 const here = new URL(".", import.meta.url);
 const names = readFileSync(new URL("names.txt", here), "utf8").trim().split("\n");
+const storeCities = readFileSync(new URL("store-cities.tsv", here), "utf8")
+  .trim()
+  .split("\n")
+  .map((line) => line.split("\t")[1]);
 
 // Names whose draft reading was wrong, with the reading of the place (syllables by space).
 const CORRECTED_READINGS = {
@@ -35,6 +42,8 @@ const CORRECTED_READINGS = {
   // 堡 of a village read pù, as the order of the codes in the table confirms.
   大堡: "da pu",
   革镇堡: "ge zhen pu",
+  // Cities of the segment store appended after the 879 records.
+  昌都: "chang du",
 };
 
 // Rows whose every field is fixed, as stored. The last record is cut short.
@@ -116,21 +125,24 @@ if (problems.length) {
 // Upper codes: unique; from the initials of the first two syllables and a third letter.
 const used = new Set(records.filter((r) => r.fixed).map((r) => r.upperCode));
 const THIRD = "PHQWXYZBCDEFGJKLMNRSTUVA";
-for (const r of records) {
-  if (r.upperCode) continue;
-  const first = r.initials[0].toUpperCase();
-  const seconds = (r.initials[1] + "ABCDEFGHJKLMNPQRSTWXYZ").toUpperCase();
-  search: for (const second of seconds) {
-    for (const third of THIRD) {
-      const candidate = first + second + third;
-      if (!used.has(candidate)) {
-        r.upperCode = candidate;
-        used.add(candidate);
-        break search;
+function assignUpperCodes(list) {
+  for (const r of list) {
+    if (r.upperCode) continue;
+    const first = r.initials[0].toUpperCase();
+    const seconds = (r.initials[1] + "ABCDEFGHJKLMNPQRSTWXYZ").toUpperCase();
+    search: for (const second of seconds) {
+      for (const third of THIRD) {
+        const candidate = first + second + third;
+        if (!used.has(candidate)) {
+          r.upperCode = candidate;
+          used.add(candidate);
+          break search;
+        }
       }
     }
   }
 }
+assignUpperCodes(records);
 
 // Numbers: ascending with gaps inside each run's range, through the fixed numbers. A small
 // deterministic generator spreads the gaps. Run 1 keeps the numbers that begin with 2 for
@@ -167,11 +179,36 @@ numberRun(run1.slice(10), 31, 71); // 哈尔滨 (31) to 郑州
 numberRun(records.slice(29, 29 + 412), 72, 521);
 numberRun(records.slice(29 + 412, records.length - 1), 523, 1000);
 
+// The cities of the segment store that no record names, appended in the store's order.
+const named = new Set(records.map((r) => r.name));
+const appended = [...new Set(storeCities)].filter((name) => !named.has(name));
+let nextNumber = 1001;
+for (const name of appended) {
+  const syllables = syllablesOf(name);
+  if (syllables.length !== [...name].length) throw new Error(`syllables of ${name}`);
+  records.push({
+    name,
+    run: 3,
+    code: codeOf(syllables),
+    upperCode: null,
+    pinyin: syllables.join(""),
+    initials: syllables.map((s) => s[0]).join(""),
+    number: String(nextNumber++),
+    fixed: false,
+  });
+}
+assignUpperCodes(records);
+if (process.argv.includes("--list-appended")) {
+  for (const r of records.filter((r) => r.run === 3)) console.log(`${r.name}\t${r.pinyin}`);
+}
+
 const text =
   "@" +
   records
     .map((r) => [r.code, r.name, r.upperCode, r.pinyin, r.initials, r.number].filter((f) => f !== null && f !== undefined).join("|"))
     .join("@");
 writeFileSync(new URL("../../data/city_table.txt", here), text);
-const gbkBytes = [...text].reduce((n, c) => n + (c.charCodeAt(0) < 0x80 ? 1 : 2), 0);
-console.log(`${records.length} records, ${new Set(records.map((r) => r.code)).size} distinct codes, ${gbkBytes} GBK bytes`);
+const base = records.filter((r) => r.run < 3);
+const baseText = "@" + base.map((r) => [r.code, r.name, r.upperCode, r.pinyin, r.initials, r.number].filter((f) => f !== null && f !== undefined).join("|")).join("@");
+const gbk = (t) => [...t].reduce((n, c) => n + (c.charCodeAt(0) < 0x80 ? 1 : 2), 0);
+console.log(`${base.length} records, ${new Set(base.map((r) => r.code)).size} distinct codes, ${gbk(baseText)} GBK bytes; ${records.length - base.length} store cities appended, ${gbk(text)} GBK bytes in all`);
