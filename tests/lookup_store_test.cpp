@@ -156,7 +156,7 @@ TEST(SegmentStore, QueriesByCityAnywhereAndCarrier) {
         {"上海", Carrier::Any, {}},
     };
     for (const auto& c : cases) {
-        EXPECT_EQ(store->segments(c.city, c.carrier), c.expected) << c.city;
+        EXPECT_EQ(store->segments(c.city, c.carrier).rows, c.expected) << c.city;
     }
     EXPECT_EQ(store->rowCount(), 7);
     EXPECT_EQ(store->meta(),
@@ -166,10 +166,10 @@ TEST(SegmentStore, QueriesByCityAnywhereAndCarrier) {
 TEST(SegmentStore, QueryTrimsBlanksAndIdeographicSpacesOnly) {
     TempDir dir;
     const auto store = SegmentStore::open(smallStore(dir));
-    EXPECT_EQ(querySegments(store.get(), " \u3000广州 ", Carrier::Any), Lines{"1380013"});
-    EXPECT_EQ(querySegments(store.get(), "   ", Carrier::Any).size(), 7U);
-    EXPECT_TRUE(querySegments(store.get(), "\t广州", Carrier::Any).empty());
-    EXPECT_TRUE(querySegments(nullptr, "广州", Carrier::Any).empty());
+    EXPECT_EQ(querySegments(store.get(), " \u3000广州 ", Carrier::Any).rows, Lines{"1380013"});
+    EXPECT_EQ(querySegments(store.get(), "   ", Carrier::Any).rows.size(), 7U);
+    EXPECT_TRUE(querySegments(store.get(), "\t广州", Carrier::Any).rows.empty());
+    EXPECT_TRUE(querySegments(nullptr, "广州", Carrier::Any).rows.empty());
 }
 
 TEST(SegmentStore, NullAndPaddedValuesOfAForeignWriter) {
@@ -187,11 +187,13 @@ TEST(SegmentStore, NullAndPaddedValuesOfAForeignWriter) {
     sqlite3_close(db);
     const auto store = SegmentStore::open(path);
     ASSERT_NE(store, nullptr);
-    EXPECT_EQ(store->segments("北京", Carrier::Mobile), (Lines{"", "1390000", "1380000"}));
+    EXPECT_EQ(store->segments("北京", Carrier::Mobile).rows, (Lines{"", "1390000", "1380000"}));
     // Without Province and AreaCode those lookups find nothing, and the others still work.
-    EXPECT_TRUE(store->segmentsOfProvince("北京", Carrier::Any).empty());
-    EXPECT_TRUE(store->segmentsOfAreaCode("010", Carrier::Any).empty());
-    const auto cities = store->cities();
+    EXPECT_TRUE(store->segmentsOfProvince("北京", Carrier::Any).rows.empty());
+    EXPECT_TRUE(store->segmentsOfAreaCode("010", Carrier::Any).rows.empty());
+    std::string error;
+    const auto cities = store->cities(error);
+    EXPECT_EQ(error, "");
     ASSERT_EQ(cities.size(), 1U);
     EXPECT_EQ(cities[0].segments, 3);
     EXPECT_EQ(cities[0].mobile, 3);
@@ -224,12 +226,18 @@ TEST(SegmentIndex, VerdictsAgreeWithTheStoresRows) {
         EXPECT_EQ(index.find(number).verdict, verdict) << number;
     }
     // Every row is found under its own segment, with its own fields.
-    for (const auto& place : store->places()) {
-        const auto found = index.find(place.segment + "0000");
-        ASSERT_EQ(found.verdict, NumberVerdict::Found) << place.segment;
-        EXPECT_EQ(index.facts().at(found.facts).city, place.city);
-        EXPECT_EQ(index.facts().at(found.facts).corp, place.corp);
-    }
+    int rows = 0;
+    EXPECT_EQ(
+        store->visitPlaces([&](std::string_view segment, std::string_view, std::string_view city,
+                               std::string_view corp, std::string_view) {
+            ++rows;
+            const auto found = index.find(std::string(segment) + "0000");
+            ASSERT_EQ(found.verdict, NumberVerdict::Found) << segment;
+            EXPECT_EQ(index.facts().at(found.facts).city, city);
+            EXPECT_EQ(index.facts().at(found.facts).corp, corp);
+        }),
+        "");
+    EXPECT_EQ(rows, 7);
 }
 
 TEST(SegmentStore, OpenFailsOnMissingCorruptOrForeignFiles) {
@@ -301,38 +309,62 @@ std::string phoneDat(
     std::string out =
         std::string(version, 4) + le32(static_cast<std::uint32_t>(8 + body.size())) + body;
     for (const auto& [prefix, record, type] : index) {
-        const std::uint32_t offset = record < offsets.size() ? offsets[record] : 3;
+        // Record 100 points into the middle of the first record; others past the end, before it.
+        const std::uint32_t offset = record < offsets.size() ? offsets[record]
+                                     : record == 100         ? offsets[0] + 2
+                                                             : 3;
         out += le32(prefix) + le32(offset) + std::string(1, static_cast<char>(type));
     }
     return out;
 }
 
-TEST(Import, PhoneDatRowsAndRejects) {
+TEST(PhoneDat, AWellFormedFileImportsWithItsCarriersAndFields) {
     const std::string file =
-        phoneDat({"北京|北京|100000|010", "广东|广州|510000|020", "broken"}, {{1300000, 0, 2},
-                                                                              {1380013, 1, 1},
-                                                                              {1700000, 0, 4},
-                                                                              {1920000, 1, 7},
-                                                                              {1390000, 0, 9},
-                                                                              {999, 0, 1},
-                                                                              {1380014, 2, 1},
-                                                                              {1380015, 7, 1},
-                                                                              {1380013, 0, 1}});
+        phoneDat({"北京|北京|100000|010", "广东|广州|510000|020"}, {{1300000, 0, 2},
+                                                                    {1380013, 1, 1},
+                                                                    {1700000, 0, 4},
+                                                                    {1920000, 1, 7},
+                                                                    {1920001, 1, 8},
+                                                                    {1380013, 0, 1}});
     const auto result = readSegmentFile(file);
     EXPECT_EQ(result.error, "");
     EXPECT_EQ(result.format, "phone.dat");
-    ASSERT_EQ(result.rows.size(), 4U);
+    ASSERT_EQ(result.rows.size(), 5U);
     EXPECT_EQ(result.rows[0].mobile, "1300000");
     EXPECT_EQ(result.rows[0].corp, "中国联通");
+    EXPECT_EQ(result.rows[0].areaCode, "010");
+    EXPECT_EQ(result.rows[0].zip, "100000");
     EXPECT_EQ(result.rows[1].mobile, "1380013");
     EXPECT_EQ(result.rows[1].city, "广州");  // the first row of a segment wins
     EXPECT_EQ(result.rows[2].corp, "中国电信(虚拟运营商)");
     EXPECT_EQ(result.rows[3].corp, "中国广电");
-    EXPECT_EQ(result.rejected.at("unknown card type"), 1);
-    EXPECT_EQ(result.rejected.at("segment not seven digits starting with 1"), 1);
-    EXPECT_EQ(result.rejected.at("malformed record"), 1);
-    EXPECT_EQ(result.rejected.at("record offset outside the record area"), 1);
+    EXPECT_EQ(result.rows[4].corp, "中国广电(虚拟运营商)");
     EXPECT_EQ(result.rejected.at("duplicate segment"), 1);
+}
+
+TEST(PhoneDat, AnyMalformedEntryRejectsTheWholeFileAndSaysWhere) {
+    const std::vector<std::string> records = {"北京|北京|100000|010", "广东|广州|510000|020",
+                                              "broken", "上海||200000|021"};
+    struct Case {
+        std::tuple<std::uint32_t, std::size_t, unsigned char> bad;
+        const char* says;
+    };
+    const Case cases[] = {
+        {{999, 0, 1}, "is not seven digits"},
+        {{1390000, 0, 9}, "unknown card type 9"},
+        {{1390000, 7, 1}, "is not the start of a record"},    // before the record area
+        {{1390000, 100, 1}, "is not the start of a record"},  // inside a record
+        {{1390000, 2, 1}, "is not province|city|zip|area code"},
+        {{1390000, 3, 1}, "has no city"},
+    };
+    for (const auto& c : cases) {
+        // Two good entries, then the bad one as the third: its position is named.
+        const auto result =
+            readPhoneDat(phoneDat(records, {{1300000, 0, 2}, {1380013, 1, 1}, c.bad}));
+        EXPECT_TRUE(result.rows.empty()) << c.says;
+        EXPECT_TRUE(result.error.starts_with("index entry 3 (byte ")) << result.error;
+        EXPECT_NE(result.error.find(c.says), std::string::npos) << result.error;
+    }
 }
 
 TEST(Import, MalformedFilesAreRejectedWhole) {

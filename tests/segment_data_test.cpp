@@ -131,7 +131,7 @@ TEST_F(BuiltStore, HoldsEveryPrefixOfTheDataInEveryBlock) {
 }
 
 TEST_F(BuiltStore, BeijingHasItsNewBlocksInAscendingOrder) {
-    const auto rows = querySegments(store.get(), "北京", Carrier::Any);
+    const auto rows = querySegments(store.get(), "北京", Carrier::Any).rows;
     EXPECT_GE(rows.size(), 18000U);
     EXPECT_TRUE(std::any_of(rows.begin(), rows.end(), [](auto& s) { return s.starts_with("19"); }));
     EXPECT_TRUE(std::any_of(rows.begin(), rows.end(), [](auto& s) { return s.starts_with("16"); }));
@@ -199,7 +199,7 @@ TEST_F(BuiltStore, Block192IsBroadnetAndTheCarrierFilterFindsVirtualOperators) {
             }
         }
         EXPECT_TRUE(virtualRows) << word;
-        EXPECT_EQ(store->segments("", carrier), expected) << word;
+        EXPECT_EQ(store->segments("", carrier).rows, expected) << word;
     }
 }
 
@@ -223,7 +223,7 @@ TEST_F(BuiltStore, NamesAreInOneFormAndEveryStoreCityOfTheTableGivesRows) {
         const std::string name = extractCityName(records[i]);
         if (cities.contains(name)) {
             ++named;
-            EXPECT_FALSE(querySegments(store.get(), name, Carrier::Any).empty()) << name;
+            EXPECT_FALSE(querySegments(store.get(), name, Carrier::Any).rows.empty()) << name;
         }
     }
     EXPECT_GT(named, 200);
@@ -243,7 +243,7 @@ TEST_F(BuiltStore, EveryCityIsFoundByItsPinyinAndItsNameAndGivesRows) {
             EXPECT_NE(std::find(names.begin(), names.end(), city), names.end())
                 << city << " by " << typed;
         }
-        EXPECT_FALSE(querySegments(store.get(), city, Carrier::Any).empty()) << city;
+        EXPECT_FALSE(querySegments(store.get(), city, Carrier::Any).rows.empty()) << city;
     }
     // How many suggestions lead to rows when picked and queried: the 879 records alone, and
     // the table with the appended store cities.
@@ -252,7 +252,8 @@ TEST_F(BuiltStore, EveryCityIsFoundByItsPinyinAndItsNameAndGivesRows) {
         const CityRecords some(table);
         int withRows = 0;
         for (std::size_t i = 1; i < some.size(); ++i) {
-            withRows += !querySegments(store.get(), extractCityName(some[i]), Carrier::Any).empty();
+            withRows +=
+                !querySegments(store.get(), extractCityName(some[i]), Carrier::Any).rows.empty();
         }
         std::cout << label << ": " << withRows << " of " << some.size() - 1
                   << " suggestions give segments\n";

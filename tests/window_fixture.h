@@ -26,6 +26,7 @@ class RecordingServices : public app::Services {
     void showMessage(const QString& text) override { messages << text; }
     void openHelpPage() override { ++helpPagesOpened; }
     void endProcess(int exitCode) override { exitCodes.push_back(exitCode); }
+    QString userDataDirectory() override { return userDataDirectoryOverride; }
     std::string_view cityTable() override {
         return cityTableOverride.empty() ? app::Services::cityTable() : cityTableOverride;
     }
@@ -47,6 +48,7 @@ class RecordingServices : public app::Services {
     std::function<void()> onEvents;      // runs at every processing of pending events
     QString programDirectoryOverride;    // where the window looks for its store
     std::string_view cityTableOverride;  // the table the association searches
+    QString userDataDirectoryOverride;   // where imported stores lie; none by default
     std::vector<int> exitCodes;
 };
 

@@ -205,10 +205,14 @@ void MainWindow::LoadCityTable() {
     cityRecords_ = std::make_unique<lookup::CityRecords>(services_.cityTable());
 }
 
+std::string MainWindow::storePath() const {
+    return lookup::storePath(services_.programDirectory().toStdString(),
+                             services_.userDataDirectory().toStdString());
+}
+
 void MainWindow::OpenSegmentDatabase() {
     store_.reset();
-    store_ =
-        lookup::SegmentStore::open(lookup::storePath(services_.programDirectory().toStdString()));
+    store_ = lookup::SegmentStore::open(storePath());
     if (!store_) {
         services_.showMessage(QString::fromUtf8(messages::kDatabaseFailed));
     }

@@ -37,6 +37,8 @@ class MainWindow : public QWidget {
     // the segment store.
     void StartUp();
     void OpenSegmentDatabase();
+    // The store the window opens: the user's imported one, else the one it was installed with.
+    std::string storePath() const;
     void LoadCityTable();
 
     // The segment query of the city box, bound to 按钮1查询.

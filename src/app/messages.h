@@ -11,6 +11,9 @@ inline constexpr const char* kNoSegments =
     "左框中无号段！请先查号段或者手工写上手机号段都可以！ QQ 5208801467";
 inline constexpr const char* kNoCity = "下面框中写上城市名再查！支持首字母和拼音联想。";
 inline constexpr const char* kDatabaseFailed = "连接数据库失败！";
+// A query that the store could not answer; %1 is the store's file.
+inline constexpr const char* kStoreDamaged =
+    "号段库 %1 已损坏，无法查号段！请重新安装本程序，或用 haoma-cli import 重新导入号段数据。";
 // The result box holds at most %1 numbers; a run that would pass that stops with this.
 inline constexpr const char* kResultBoxFull =
     "结果框最多容纳%1个号码，已停止生成！请先复制或清空结果，更大的号码表请用 haoma-cli 生成。";

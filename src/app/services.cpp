@@ -15,6 +15,7 @@
 #include <cstdlib>
 
 #include "lookup/city_table.h"
+#include "lookup/segment_store.h"
 
 namespace haoma::app {
 
@@ -42,6 +43,11 @@ void Services::processPendingEvents() {
 
 QString Services::programDirectory() {
     return QCoreApplication::applicationDirPath();
+}
+
+QString Services::userDataDirectory() {
+    return QString::fromStdString(
+        lookup::userDataDirectory(std::getenv("XDG_DATA_HOME"), std::getenv("HOME")));
 }
 
 std::string_view Services::cityTable() {

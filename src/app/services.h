@@ -26,6 +26,8 @@ class Services {
 
     // Folder of the running program, without a trailing separator.
     virtual QString programDirectory();
+    // The user's data folder for haoma, where imported stores go; empty when unknown.
+    virtual QString userDataDirectory();
 
     // Opens the program's help page in the default browser.
     virtual void openHelpPage();

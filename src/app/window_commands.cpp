@@ -76,7 +76,14 @@ void MainWindow::QuerySegments() {
     }
     control<QPushButton>("按钮1查询")->setEnabled(false);
     setIndicatorsEnabled(false);
-    const auto rows = lookup::querySegments(store_.get(), city.toStdString(), selectedCarrier());
+    const auto answer = lookup::querySegments(store_.get(), city.toStdString(), selectedCarrier());
+    if (!answer.error.empty()) {
+        control<QPushButton>("按钮1查询")->setEnabled(true);
+        services_.showMessage(
+            QString::fromUtf8(messages::kStoreDamaged).arg(QString::fromStdString(store_->path())));
+        return;
+    }
+    const auto& rows = answer.rows;
     std::string lines;
     lines.reserve(rows.size() * 9);
     for (const auto& row : rows) {

@@ -26,7 +26,11 @@ class CitiesCommand : public Command {
             return context.fail(error);
         }
         std::vector<std::string> lines = {"省份\t城市\t区号\t号段\t移动\t联通\t电信"};
-        for (const auto& city : store->cities()) {
+        const auto cities = store->cities(error);
+        if (!error.empty()) {
+            return context.fail(error + " (reinstall haoma, or run haoma-cli import)");
+        }
+        for (const auto& city : cities) {
             lines.push_back(city.province + "\t" + city.city + "\t" + city.areaCode + "\t" +
                             std::to_string(city.segments) + "\t" + std::to_string(city.mobile) +
                             "\t" + std::to_string(city.unicom) + "\t" +

@@ -9,9 +9,11 @@
 namespace haoma::cli {
 
 struct Environment {
-    std::string programDirectory;  // where the default segment store lies
-    bool errorIsTerminal = false;  // progress is shown on a terminal when writing to a file
-    const volatile int* interrupted = nullptr;  // set by a signal handler: stop between blocks
+    std::string programDirectory;   // where the installed segment store lies
+    std::string userDataDirectory;  // where imports go and are looked for first; may be empty
+    bool errorIsTerminal = false;   // progress is shown on a terminal when writing to a file
+    // Set to the signal's number by a signal handler: stop between blocks.
+    const volatile int* interrupted = nullptr;
 };
 
 // Runs one command. `args` excludes the program name. Returns the exit status: 0 success,

@@ -3,26 +3,14 @@
 
 #include <array>
 #include <cerrno>
+#include <cstring>
 #include <fstream>
 #include <istream>
 #include <ostream>
 
-#include "text/text.h"
+#include "cli/line_reader.h"
 
 namespace haoma::cli {
-
-bool readAll(std::istream& in, std::string& data) {
-    std::array<char, 1 << 16> chunk{};
-    while (in.read(chunk.data(), chunk.size()) || in.gcount() > 0) {
-        data.append(chunk.data(), static_cast<std::size_t>(in.gcount()));
-    }
-    return !in.bad();
-}
-
-bool readFile(const std::string& path, std::string& data) {
-    std::ifstream file(path, std::ios::binary);
-    return file && readAll(file, data);
-}
 
 int Context::fail(const std::string& message) const {
     err << "haoma-cli: " << message << "\n";
@@ -35,14 +23,16 @@ int Context::usage(const std::string& message) const {
 }
 
 std::string Context::storePath() const {
-    return common.db ? *common.db : lookup::storePath(env.programDirectory);
+    return common.db ? *common.db : lookup::storePath(env.programDirectory, env.userDataDirectory);
 }
 
 std::unique_ptr<lookup::SegmentStore> Context::openStore(std::string& error) const {
     const std::string path = storePath();
-    auto store = lookup::SegmentStore::open(path);
+    std::string reason;
+    auto store = lookup::SegmentStore::open(path, &reason);
     if (!store) {
-        error = "cannot open the segment store " + path;
+        error = "cannot open the segment store " + path + ": " + reason +
+                " (reinstall haoma, or run haoma-cli import)";
     }
     return store;
 }
@@ -56,24 +46,34 @@ std::optional<lookup::Carrier> Context::carrier(const std::optional<std::string>
     return carrier;
 }
 
-std::vector<std::string> Context::textLines(std::string_view text) const {
-    std::vector<std::string> lines;
-    int notText = 0;
-    for (std::string_view line : text::splitViews(text, "\n")) {
-        if (line.ends_with('\r')) {
-            line.remove_suffix(1);
-        }
-        if (!text::isValidUtf8(line)) {
-            ++notText;
-            continue;
-        }
-        lines.emplace_back(line);
+int Context::interruptedStatus() const {
+    return 128 + (env.interrupted != nullptr ? *env.interrupted : 2);
+}
+
+bool Context::readLines(std::istream& input, const std::string& name,
+                        std::vector<std::string>& lines, int& status) const {
+    LineReader reader(input, true);
+    std::string line;
+    while (reader.next(line)) {
+        lines.push_back(line);
     }
-    if (notText > 0) {
-        err << "haoma-cli: rejected " << notText << " line" << (notText == 1 ? "" : "s")
-            << (notText == 1 ? " that is" : " that are") << " not UTF-8 text\n";
+    return finishReading(reader, name, status);
+}
+
+bool Context::finishReading(const LineReader& reader, const std::string& name, int& status) const {
+    const auto note = [&](int count, const char* what) {
+        if (count > 0) {
+            err << "haoma-cli: rejected " << count << " line" << (count == 1 ? "" : "s")
+                << (count == 1 ? " that is " : " that are ") << what << "\n";
+        }
+    };
+    note(reader.notText(), "not UTF-8 text");
+    note(reader.tooLong(), "longer than 1 MiB");
+    if (reader.failed()) {
+        status = fail("cannot read " + name + ": " + std::strerror(errno));
+        return false;
     }
-    return lines;
+    return true;
 }
 
 int Context::printLines(const std::vector<std::string>& lines) const {

@@ -28,6 +28,8 @@ struct CommonOptions {
     bool progress = false;
 };
 
+class LineReader;
+
 class Context {
   public:
     Context(const CommonOptions& options, std::istream& input, std::ostream& output,
@@ -40,6 +42,8 @@ class Context {
 
     std::string lineEnd() const { return common.crlf ? "\r\n" : "\n"; }
     bool interrupted() const { return env.interrupted != nullptr && *env.interrupted != 0; }
+    // The exit status of an interrupted run: 128 and the signal's number.
+    int interruptedStatus() const;
 
     // The store --db names, else the one the program finds beside itself or installed.
     std::string storePath() const;
@@ -50,8 +54,12 @@ class Context {
     std::optional<lookup::Carrier> carrier(const std::optional<std::string>& name,
                                            int& status) const;
 
-    // The UTF-8 lines of a text (LF or CR LF); the others are counted in a note.
-    std::vector<std::string> textLines(std::string_view text) const;
+    // Every UTF-8 line of a stream (see LineReader); the lines skipped are counted in a
+    // note. False, with `status` set, when the stream cannot be read.
+    bool readLines(std::istream& input, const std::string& name, std::vector<std::string>& lines,
+                   int& status) const;
+    // The notes of the lines a reader skipped; false, with `status` set, when it failed.
+    bool finishReading(const LineReader& reader, const std::string& name, int& status) const;
 
     // Writes the lines to the output (standard output or -o) and puts it in place.
     int printLines(const std::vector<std::string>& lines) const;
@@ -71,9 +79,5 @@ class Context {
     // The status of a failed write or flush: a reader that has gone is no failure.
     int writeFailure(const Output& output) const;
 };
-
-// The whole content of a stream or a file; false when it could not be read.
-bool readAll(std::istream& in, std::string& data);
-bool readFile(const std::string& path, std::string& data);
 
 }  // namespace haoma::cli

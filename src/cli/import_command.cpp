@@ -1,8 +1,12 @@
 // SPDX-License-Identifier: MIT
-// haoma-cli import: replaces the segment store with a phone.dat or CSV file's rows.
+// haoma-cli import: replaces the user's segment store with a phone.dat or CSV file's rows,
+// all or nothing; --reset returns to the installed store.
 #include <CLI/CLI.hpp>
 #include <algorithm>
+#include <cerrno>
+#include <cstring>
 #include <filesystem>
+#include <fstream>
 #include <map>
 
 #include "cli/command.h"
@@ -14,75 +18,154 @@
 namespace haoma::cli {
 namespace {
 
+// The whole content of a stream; false when it could not be read.
+bool readAll(std::istream& in, std::string& data) {
+    std::array<char, 1 << 16> chunk{};
+    while (in.read(chunk.data(), chunk.size()) || in.gcount() > 0) {
+        data.append(chunk.data(), static_cast<std::size_t>(in.gcount()));
+    }
+    return !in.bad();
+}
+
+std::string rowCount(const std::optional<std::int64_t>& rows) {
+    return rows ? std::to_string(*rows) + " segments" : "no store";
+}
+
 class ImportCommand : public Command {
   public:
     CLI::App* declare(CLI::App& parent) override {
         auto* command = parent.add_subcommand(
-            "import", "replace the segment store with a phone.dat or CSV file");
-        command->add_option("FILE", source_, "phone.dat, or CSV with a header naming its columns")
-            ->type_name("FILE")
-            ->required();
+            "import", "replace your segment store with a phone.dat or CSV file (- for stdin)");
+        auto* file =
+            command
+                ->add_option("FILE", source_, "phone.dat, or CSV with a header naming its columns")
+                ->type_name("FILE");
+        command
+            ->add_flag("--reset", reset_,
+                       "remove your imported store: the installed one is used again")
+            ->disable_flag_override()
+            ->excludes(file);
         return command;
     }
 
     int execute(Context& context, const std::vector<std::string>& extraOperands) override {
-        if (!extraOperands.empty()) {
-            return context.usage("import takes exactly one FILE");
+        if (!extraOperands.empty() || (!reset_ && !source_)) {
+            return context.usage("import takes exactly one FILE, or --reset");
         }
+        std::string target;
+        if (context.common.db) {
+            if (reset_) {
+                return context.usage("--reset removes your own store; it takes no --db");
+            }
+            target = *context.common.db;
+        } else if (context.env.userDataDirectory.empty()) {
+            return context.fail(
+                "cannot tell where your data folder is (HOME is not set); "
+                "name the store with --db");
+        } else {
+            target = context.env.userDataDirectory + "/" + lookup::kStoreFileName;
+        }
+        return reset_ ? reset(context, target) : import(context, target);
+    }
+
+  private:
+    int reset(Context& context, const std::string& target) {
+        std::error_code ec;
+        if (!std::filesystem::remove(target, ec)) {
+            if (ec) {
+                return context.fail("cannot remove " + target + ": " + ec.message());
+            }
+            context.err << "haoma-cli: there is no imported store at " << target << "\n";
+        } else {
+            context.err << "haoma-cli: removed " << target << "\n";
+        }
+        context.err << "haoma-cli: the segment store in use is " << context.storePath() << "\n";
+        return kOk;
+    }
+
+    int import(Context& context, const std::string& target) {
         std::string bytes;
-        if (!readFile(source_, bytes)) {
-            return context.fail("cannot read " + source_);
+        if (*source_ == "-") {
+            if (!readAll(context.in, bytes)) {
+                return context.fail(std::string("cannot read standard input: ") +
+                                    std::strerror(errno));
+            }
+        } else {
+            std::error_code ec;
+            if (std::filesystem::is_directory(*source_, ec)) {
+                return context.fail("cannot read " + *source_ + ": is a directory");
+            }
+            std::ifstream file(*source_, std::ios::binary);
+            if (!file || !readAll(file, bytes)) {
+                return context.fail("cannot read " + *source_ + ": " + std::strerror(errno));
+            }
         }
         const auto result = lookup::readSegmentFile(bytes);
         for (const auto& [reason, count] : result.rejected) {
-            context.out << "rejected " << count << ": " << reason << "\n";
+            context.err << "haoma-cli: skipped " << count << ": " << reason << "\n";
         }
         if (!result.error.empty()) {
-            return context.fail(source_ + ": " + result.error +
+            return context.fail(*source_ + ": " + result.error +
                                 " (the segment store is unchanged)");
         }
+        std::optional<std::int64_t> before;
+        std::string ignored;
+        if (const auto store = context.openStore(ignored)) {
+            before = store->rowCount();
+        }
+        std::error_code ec;
+        const auto folder = std::filesystem::path(target).parent_path();
+        if (!folder.empty()) {
+            std::filesystem::create_directories(folder, ec);
+        }
+        const std::string error = lookup::writeStore(
+            target, result.rows,
+            {{"source",
+              "imported " + result.format + " file " +
+                  (*source_ == "-" ? std::string("from standard input")
+                                   : std::filesystem::path(*source_).filename().string())},
+             {"rows", std::to_string(result.rows.size())}},
+            [&] { return context.interrupted(); });
+        if (context.interrupted()) {
+            context.err << "haoma-cli: import interrupted; the segment store is unchanged\n";
+            return context.interruptedStatus();
+        }
+        if (!error.empty()) {
+            return context.fail(error + " (the segment store is unchanged)");
+        }
+        report(context, result.rows, target, before);
+        return kOk;
+    }
+
+    static void report(const Context& context, const std::vector<lookup::SegmentRow>& rows,
+                       const std::string& target, const std::optional<std::int64_t>& before) {
         std::map<std::string, int> perCarrier;
-        for (const auto& row : result.rows) {
+        std::vector<std::string> cities;
+        for (const auto& row : rows) {
             ++perCarrier[row.corp];
+            cities.push_back(row.city);
         }
         for (const auto& [corp, count] : perCarrier) {
-            context.out << "imported " << count << ": " << corp << "\n";
+            context.err << "haoma-cli: imported " << count << ": " << corp << "\n";
         }
-        const std::string target =
-            context.common.db ? *context.common.db
-                              : lookup::storeLocations(context.env.programDirectory).front();
-        const std::string error =
-            lookup::writeStore(target, result.rows,
-                               {{"source", "imported " + result.format + " file " +
-                                               std::filesystem::path(source_).filename().string()},
-                                {"rows", std::to_string(result.rows.size())}});
-        if (!error.empty()) {
-            return context.fail(error);
-        }
-        context.out << "wrote " << result.rows.size() << " segments to " << target << "\n";
-        std::vector<std::string> cities;
-        for (const auto& row : result.rows) {
-            if (cities.empty() || cities.back() != row.city) {
-                cities.push_back(row.city);
-            }
-        }
+        context.err << "haoma-cli: wrote " << rows.size() << " segments to " << target
+                    << " (the store in use had " << rowCount(before) << ")\n";
         std::sort(cities.begin(), cities.end());
         cities.erase(std::unique(cities.begin(), cities.end()), cities.end());
         const auto unnamed = lookup::citiesWithoutRecord(lookup::CityRecords(), cities);
         if (!unnamed.empty()) {
-            context.out << unnamed.size()
+            context.err << "haoma-cli: " << unnamed.size()
                         << " cities of the store have no record in the city table, so their "
                            "pinyin suggests nothing (see the README to add them):";
             for (const auto& city : unnamed) {
-                context.out << " " << city;
+                context.err << " " << city;
             }
-            context.out << "\n";
+            context.err << "\n";
         }
-        return kOk;
     }
 
-  private:
-    std::string source_;
+    std::optional<std::string> source_;
+    bool reset_ = false;
 };
 
 }  // namespace

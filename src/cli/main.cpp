@@ -4,10 +4,12 @@
 #include <unistd.h>
 
 #include <csignal>
+#include <cstdlib>
 #include <filesystem>
 #include <iostream>
 
 #include "cli/cli.h"
+#include "lookup/segment_store.h"
 
 namespace {
 volatile int interrupted = 0;
@@ -15,15 +17,19 @@ volatile int interrupted = 0;
 
 int main(int argc, char** argv) {
     std::signal(SIGPIPE, SIG_IGN);  // a closed pipe shows as a failed write
-    std::signal(SIGINT, [](int) { interrupted = 1; });
-    std::signal(SIGTERM, [](int) { interrupted = 1; });
+    // The streams' own buffers: faster, and a read error on standard input (a folder, an I/O
+    // error) sets the stream's bad bit instead of passing for the end of the input.
+    std::ios::sync_with_stdio(false);
+    std::signal(SIGINT, [](int signal) { interrupted = signal; });
+    std::signal(SIGTERM, [](int signal) { interrupted = signal; });
     // A larger pipe lets big blocks pass with fewer wake-ups of the reader.
     struct stat out {};
     if (fstat(1, &out) == 0 && S_ISFIFO(out.st_mode)) {
         fcntl(1, F_SETPIPE_SZ, 1 << 20);
     }
     const haoma::cli::Environment environment{
-        std::filesystem::canonical("/proc/self/exe").parent_path().string(), isatty(2) == 1,
-        &interrupted};
+        std::filesystem::canonical("/proc/self/exe").parent_path().string(),
+        haoma::lookup::userDataDirectory(std::getenv("XDG_DATA_HOME"), std::getenv("HOME")),
+        isatty(2) == 1, &interrupted};
     return haoma::cli::run({argv + 1, argv + argc}, std::cin, std::cout, std::cerr, environment);
 }

@@ -1,7 +1,9 @@
 // SPDX-License-Identifier: MIT
 #pragma once
-// Where haoma-cli writes: standard output, or a file written through a temporary file in
-// the same folder and renamed over the target only when the run completes.
+// Where haoma-cli writes: standard output, or a file. A regular file (or a new one) is
+// written through a temporary file in the same folder, renamed over the target only when
+// the run completes and given the old file's mode; a symbolic link is followed to its
+// target; anything else (a device, a FIFO) is written directly.
 
 #include <fstream>
 #include <ostream>
@@ -30,10 +32,14 @@ class Output {
     bool commit();
 
   private:
+    void fail(const std::string& what);
+
     std::ostream* stream_;
     std::ofstream file_;
-    std::string path_;
-    std::string temporary_;
+    std::string path_;       // as given
+    std::string target_;     // the file written, symbolic links followed
+    std::string temporary_;  // empty when the target is written directly
+    int mode_ = -1;          // the mode of the file replaced, -1 for a new one
     std::string error_;
     bool committed_ = false;
 };

@@ -23,6 +23,8 @@ class QueryCommand : public Command {
         city->excludes(province, areaCode);
         province->excludes(areaCode);
         command->add_option("--carrier", carrier_, "any, 电信, 联通 or 移动")->type_name("C");
+        command->add_flag("--all", all_, "every segment of the store (within the carrier)")
+            ->disable_flag_override();
         return command;
     }
 
@@ -34,8 +36,14 @@ class QueryCommand : public Command {
         const auto city = city_                   ? city_
                           : extraOperands.empty() ? std::nullopt
                                                   : std::optional(extraOperands.front());
-        if (!city && !province_ && !areaCode_) {
+        const bool everything = all_ && !province_ && !areaCode_;
+        if (!city && !province_ && !areaCode_ && !all_) {
             return context.usage("query needs a CITY, --province NAME or --area-code CODE");
+        }
+        // A city text of nothing but blanks and wildcards matches every row: only on request.
+        if (city && !all_ && lookup::matchesEverything(*city)) {
+            return context.usage("'" + *city +
+                                 "' matches every segment; add --all to list them all");
         }
         int status = kOk;
         const auto carrier = context.carrier(carrier_, status);
@@ -47,13 +55,18 @@ class QueryCommand : public Command {
         if (!store) {
             return context.fail(error);
         }
-        if (province_) {
-            return context.printLines(store->segmentsOfProvince(*province_, *carrier));
+        const auto answer = province_    ? store->segmentsOfProvince(*province_, *carrier)
+                            : areaCode_  ? store->segmentsOfAreaCode(*areaCode_, *carrier)
+                            : everything ? store->segments("", *carrier)
+                                         : lookup::querySegments(store.get(), *city, *carrier);
+        if (!answer.error.empty()) {
+            return context.fail(answer.error + " (reinstall haoma, or run haoma-cli import)");
         }
-        if (areaCode_) {
-            return context.printLines(store->segmentsOfAreaCode(*areaCode_, *carrier));
+        const int printed = context.printLines(answer.rows);
+        if (printed == kOk && answer.rows.empty()) {
+            return context.fail("no segment matches " + describe(city));
         }
-        return context.printLines(lookup::querySegments(store.get(), *city, *carrier));
+        return printed;
     }
 
   private:
@@ -61,6 +74,14 @@ class QueryCommand : public Command {
     std::optional<std::string> province_;
     std::optional<std::string> areaCode_;
     std::optional<std::string> carrier_;
+    bool all_ = false;
+
+    std::string describe(const std::optional<std::string>& city) const {
+        return province_   ? "the province '" + *province_ + "'"
+               : areaCode_ ? "the area code '" + *areaCode_ + "'"
+               : city      ? "'" + *city + "'"
+                           : "the carrier";
+    }
 };
 
 }  // namespace

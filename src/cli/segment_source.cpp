@@ -2,14 +2,20 @@
 #include "cli/segment_source.h"
 
 #include <CLI/CLI.hpp>
+#include <cerrno>
+#include <cstring>
+#include <fstream>
 
 #include "cli/context.h"
 
 namespace haoma::cli {
 
 void SegmentSource::declare(CLI::App& command) {
-    command.add_option("SEGMENT", operands, "segment lines (else --segments, --city or stdin)");
-    auto* file = command.add_option("--segments", segmentsFile, "read the segment lines from FILE")
+    command.add_option("SEGMENT", operands,
+                       "segment lines, - for stdin (else --segments, --city or stdin)");
+    auto* file = command
+                     .add_option("--segments", segmentsFile,
+                                 "read the segment lines from FILE (- for stdin)")
                      ->type_name("FILE");
     auto* cityOption =
         command.add_option("--city", city, "the segments of CITY from the segment store")
@@ -20,34 +26,51 @@ void SegmentSource::declare(CLI::App& command) {
         ->needs(cityOption);
 }
 
+bool SegmentSource::standardInputOnly() const {
+    return (operands.empty() && !segmentsFile && !city) ||
+           (operands.size() == 1 && operands.front() == "-") ||
+           (operands.empty() && segmentsFile == "-");
+}
+
 bool SegmentSource::read(const Context& context, std::vector<std::string>& lines,
                          int& status) const {
-    if (!operands.empty()) {
-        lines = operands;
-    } else if (segmentsFile) {
-        std::string bytes;
-        if (!readFile(*segmentsFile, bytes)) {
-            status = context.fail("cannot read " + *segmentsFile);
-            return false;
-        }
-        lines = context.textLines(bytes);
-    } else if (city) {
-        const auto chosen = context.carrier(carrier, status);
-        if (!chosen) {
-            return false;
-        }
-        std::string error;
-        const auto store = context.openStore(error);
-        if (!store) {
-            status = context.fail(error);
-            return false;
-        }
-        lines = lookup::querySegments(store.get(), *city, *chosen);
-    } else {
-        std::string input;
-        readAll(context.in, input);
-        lines = context.textLines(input);
+    if (standardInputOnly()) {
+        return context.readLines(context.in, "standard input", lines, status);
     }
+    if (!operands.empty()) {
+        for (const auto& operand : operands) {
+            if (operand != "-") {
+                lines.push_back(operand);
+            } else if (!context.readLines(context.in, "standard input", lines, status)) {
+                return false;
+            }
+        }
+        return true;
+    }
+    if (segmentsFile) {
+        std::ifstream file(*segmentsFile, std::ios::binary);
+        if (!file) {
+            status = context.fail("cannot read " + *segmentsFile + ": " + std::strerror(errno));
+            return false;
+        }
+        return context.readLines(file, *segmentsFile, lines, status);
+    }
+    const auto chosen = context.carrier(carrier, status);
+    if (!chosen) {
+        return false;
+    }
+    std::string error;
+    const auto store = context.openStore(error);
+    if (!store) {
+        status = context.fail(error);
+        return false;
+    }
+    auto answer = lookup::querySegments(store.get(), *city, *chosen);
+    if (!answer.error.empty()) {
+        status = context.fail(answer.error);
+        return false;
+    }
+    lines = std::move(answer.rows);
     return true;
 }
 

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 // Where the pretty and all commands take their segment lines from: the operands, else
-// --segments FILE, else --city (with --carrier), else standard input.
+// --segments FILE, else --city (with --carrier), else standard input ("-" names it too).
 
 #include <optional>
 #include <string>
@@ -24,8 +24,11 @@ struct SegmentSource {
     // Adds SEGMENT..., --segments, --city and --carrier to a subcommand.
     void declare(CLI::App& command);
 
+    // True when the lines are those of standard input alone, which may be read as a stream.
+    bool standardInputOnly() const;
+
     // The segment lines; false, with `status` set and a message written, when they cannot
-    // be had.
+    // be had. An operand "-" stands for the lines of standard input.
     bool read(const Context& context, std::vector<std::string>& lines, int& status) const;
 };
 

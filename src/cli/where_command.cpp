@@ -4,11 +4,11 @@
 // GCC 12 sees a possible null string in CLI11's split, inlined here; it cannot be null.
 #pragma GCC diagnostic ignored "-Wnull-dereference"
 #include <CLI/CLI.hpp>
-#include <array>
 #include <istream>
 
 #include "cli/command.h"
 #include "cli/context.h"
+#include "cli/line_reader.h"
 #include "lookup/segment_index.h"
 #include "text/text.h"
 
@@ -34,6 +34,9 @@ class WhereCommand : public Command {
             return context.fail(error);
         }
         const lookup::SegmentIndex index(*store);
+        if (!index.error().empty()) {
+            return context.fail(index.error());
+        }
         Output output(context.out, context.common.output.value_or(""));
         if (!output.ready()) {
             return context.fail(output.error());
@@ -47,7 +50,7 @@ class WhereCommand : public Command {
         Lookups lookups{context, index, answers, output, context.lineEnd()};
         numbers_.insert(numbers_.end(), extraOperands.begin(), extraOperands.end());
         bool going = true;
-        if (!numbers_.empty()) {
+        if (!numbers_.empty() && numbers_ != std::vector<std::string>{"-"}) {
             for (const auto& number : numbers_) {
                 if (!(going = lookups.line(number))) {
                     break;
@@ -111,31 +114,20 @@ class WhereCommand : public Command {
 
         bool flush() { return context.write(output, block, status); }
 
-        // Every line of a stream, read in chunks.
+        // Every line of a stream, as it comes.
         bool stream(std::istream& in) {
-            std::array<char, 1 << 16> chunk{};
-            std::string pending;
-            while (in.read(chunk.data(), chunk.size()) || in.gcount() > 0) {
+            LineReader reader(in, false);
+            std::string number;
+            while (reader.next(number)) {
                 if (context.interrupted()) {
-                    status = kInterrupted;
+                    status = context.interruptedStatus();
                     return false;
                 }
-                pending.append(chunk.data(), static_cast<std::size_t>(in.gcount()));
-                std::size_t start = 0;
-                for (std::size_t end = pending.find('\n'); end != std::string::npos;
-                     end = pending.find('\n', start)) {
-                    if (!line(std::string_view(pending).substr(start, end - start))) {
-                        return false;
-                    }
-                    start = end + 1;
+                if (!line(number)) {
+                    return false;
                 }
-                pending.erase(0, start);
             }
-            if (in.bad()) {
-                status = context.fail("cannot read standard input");
-                return false;
-            }
-            return pending.empty() || line(pending);
+            return context.finishReading(reader, "standard input", status);
         }
     };
 

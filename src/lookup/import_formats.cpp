@@ -186,33 +186,53 @@ ImportResult readPhoneDat(std::string_view bytes) {
     const std::uint32_t indexStart = readLe32(bytes, 4);
     if (!isDigits(bytes.substr(0, 4)) || indexStart < kHeaderBytes || indexStart > bytes.size() ||
         (bytes.size() - indexStart) % kIndexEntryBytes != 0) {
-        result.error = "not a phone.dat file (bad header or index size)";
+        result.error =
+            "not a phone.dat file (bad header, or an index that is not a whole "
+            "number of 9-byte entries)";
         return result;
     }
+    // Where records begin: the start of the record area and after every terminating NUL.
+    std::vector<bool> recordStarts(indexStart, false);
+    for (std::size_t at = kHeaderBytes; at < indexStart;) {
+        recordStarts[at] = true;
+        const auto end = bytes.find('\0', at);
+        if (end == std::string_view::npos || end >= indexStart) {
+            break;
+        }
+        at = end + 1;
+    }
+    // Any malformed entry rejects the whole file: a partly read file would replace the
+    // store with fewer rows and say nothing.
     for (std::size_t at = indexStart; at + kIndexEntryBytes <= bytes.size();
          at += kIndexEntryBytes) {
+        const auto entry = (at - indexStart) / kIndexEntryBytes + 1;
+        const auto reject = [&](const std::string& why) {
+            result.error = "index entry " + std::to_string(entry) + " (byte " + std::to_string(at) +
+                           "): " + why;
+            result.rows.clear();
+            return result;
+        };
         const std::uint32_t prefix = readLe32(bytes, at);
         const std::uint32_t recordAt = readLe32(bytes, at + 4);
         const auto cardType = static_cast<unsigned char>(bytes[at + 8]);
         if (prefix < 1000000 || prefix > 1999999) {
-            ++result.rejected["segment not seven digits starting with 1"];
-            continue;
+            return reject("segment " + std::to_string(prefix) +
+                          " is not seven digits starting with 1");
         }
         if (cardType == 0 || cardType >= kCardTypes.size()) {
-            ++result.rejected["unknown card type"];
-            continue;
+            return reject("unknown card type " + std::to_string(cardType));
         }
-        if (recordAt < kHeaderBytes || recordAt >= indexStart) {
-            ++result.rejected["record offset outside the record area"];
-            continue;
+        if (recordAt < kHeaderBytes || recordAt >= indexStart || !recordStarts[recordAt]) {
+            return reject("record offset " + std::to_string(recordAt) +
+                          " is not the start of a record");
         }
         const std::string_view area = bytes.substr(recordAt, indexStart - recordAt);
         const auto end = area.find('\0');
         const std::string_view record = area.substr(0, end);
         const auto fields = text::split(record, "|");
         if (end == std::string_view::npos || fields.size() != 4 || !text::isValidUtf8(record)) {
-            ++result.rejected["malformed record"];
-            continue;
+            return reject("the record at " + std::to_string(recordAt) +
+                          " is not province|city|zip|area code");
         }
         SegmentRow row{std::to_string(prefix),
                        fields[0],
@@ -220,9 +240,10 @@ ImportResult readPhoneDat(std::string_view bytes) {
                        std::string(kCardTypes[cardType]),
                        fields[3],
                        fields[2]};
-        if (normalizeRow(row, result.rejected)) {
-            result.rows.push_back(std::move(row));
+        if (!normalizeRow(row, result.rejected)) {
+            return reject("the record at " + std::to_string(recordAt) + " has no city");
         }
+        result.rows.push_back(std::move(row));
     }
     finish(result);
     return result;

@@ -29,8 +29,9 @@ SegmentIndex::SegmentIndex(const SegmentStore& store) : slots_(kSegmentSlots, 0)
     // are few (a few thousand), so they are found through a map of their own.
     std::map<SegmentFacts, std::uint32_t, std::less<>> known;
     SegmentFacts facts;
-    store.visitPlaces([&](std::string_view segment, std::string_view province,
-                          std::string_view city, std::string_view corp, std::string_view areaCode) {
+    error_ = store.visitPlaces([&](std::string_view segment, std::string_view province,
+                                   std::string_view city, std::string_view corp,
+                                   std::string_view areaCode) {
         if (segment.size() != 7 || segment[0] != '1' ||
             !std::all_of(segment.begin(), segment.end(), isDigit)) {
             return;

@@ -35,8 +35,9 @@ struct NumberLookup {
 class SegmentIndex {
   public:
     // Reads every row of the store; rows whose segment is not seven digits beginning with 1
-    // are left out.
+    // are left out. error() says why the store could not be read whole.
     explicit SegmentIndex(const SegmentStore& store);
+    const std::string& error() const { return error_; }
 
     // What the store says of a number of 7 to 11 digits, by its first seven.
     NumberLookup find(std::string_view number) const;
@@ -49,6 +50,7 @@ class SegmentIndex {
     std::vector<SegmentFacts> facts_;
     std::vector<std::uint32_t> slots_;  // by segment - 1000000: index into facts_ + 1
     std::size_t segments_ = 0;
+    std::string error_;
 };
 
 }  // namespace haoma::lookup

@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <set>
 
+#include "lookup/store_checksum.h"
 #include "text/text.h"
 
 namespace haoma::lookup {
@@ -99,21 +100,62 @@ std::optional<Carrier> carrierByName(std::string_view name) {
     return std::nullopt;
 }
 
-std::unique_ptr<SegmentStore> SegmentStore::open(const std::string& path) {
-    sqlite3* db = nullptr;
-    const int rc =
-        sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READONLY | SQLITE_OPEN_NOMUTEX, nullptr);
-    const auto columns = rc == SQLITE_OK ? segmentColumns(db) : std::nullopt;
-    if (!columns || !columns->contains("city") || !columns->contains("corp") ||
-        !columns->contains("mobile")) {
-        sqlite3_close(db);
-        return nullptr;
+namespace {
+
+// The store is checked before it is used: by its checksum when this program wrote it, else
+// by SQLite's quick check of its pages. The empty text when it is sound.
+std::string checkStore(sqlite3* db, const std::string& path) {
+    std::string error;
+    const auto stored = storedChecksum(path, error);
+    if (!stored) {
+        return error;
     }
-    sqlite3_exec(db, "PRAGMA query_only = 1", nullptr, nullptr, nullptr);
-    Statement cityTable(db, "SELECT 1 FROM city LIMIT 1");
-    const bool hasCityIndex = static_cast<bool>(cityTable);
-    const bool hasPlaceColumns = columns->contains("province") && columns->contains("areacode");
-    return std::unique_ptr<SegmentStore>(new SegmentStore(db, hasCityIndex, hasPlaceColumns));
+    if (*stored != 0) {
+        const auto actual = fileChecksum(path, error);
+        if (!actual) {
+            return error;
+        }
+        return *actual == *stored ? "" : "damaged (its checksum does not match its content)";
+    }
+    Statement check(db, "PRAGMA quick_check(1)");
+    if (!check || sqlite3_step(check.get()) != SQLITE_ROW) {
+        return std::string("damaged (") + sqlite3_errmsg(db) + ")";
+    }
+    const std::string verdict = columnText(check.get(), 0);
+    return verdict == "ok" ? "" : "damaged (" + verdict + ")";
+}
+
+}  // namespace
+
+std::unique_ptr<SegmentStore> SegmentStore::open(const std::string& path, std::string* error) {
+    std::string reason;
+    std::error_code ec;
+    sqlite3* db = nullptr;
+    if (!std::filesystem::exists(path, ec)) {
+        reason = "no such file";
+    } else if (std::filesystem::is_directory(path, ec)) {
+        reason = "is a directory";
+    } else if (sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READONLY | SQLITE_OPEN_NOMUTEX,
+                               nullptr) != SQLITE_OK) {
+        reason = sqlite3_errmsg(db);
+    } else if (const auto columns = segmentColumns(db); !columns) {
+        reason = std::string("not a segment store (") + sqlite3_errmsg(db) + ")";
+    } else if (!columns->contains("city") || !columns->contains("corp") ||
+               !columns->contains("mobile")) {
+        reason = "not a segment store (no table mobile with Mobile, City and Corp)";
+    } else if (reason = checkStore(db, path); reason.empty()) {
+        sqlite3_exec(db, "PRAGMA query_only = 1", nullptr, nullptr, nullptr);
+        Statement cityTable(db, "SELECT 1 FROM city LIMIT 1");
+        const bool hasCityIndex = static_cast<bool>(cityTable);
+        const bool hasPlaceColumns = columns->contains("province") && columns->contains("areacode");
+        return std::unique_ptr<SegmentStore>(
+            new SegmentStore(db, path, hasCityIndex, hasPlaceColumns));
+    }
+    sqlite3_close(db);
+    if (error != nullptr) {
+        *error = reason;
+    }
+    return nullptr;
 }
 
 SegmentStore::~SegmentStore() {
@@ -124,32 +166,41 @@ std::string SegmentStore::column(const char* name) const {
     return hasPlaceColumns_ ? name : "''";
 }
 
-std::vector<std::string> SegmentStore::select(const std::string& condition, std::string_view value,
-                                              Carrier carrier) const {
-    std::vector<std::string> rows;
+std::string SegmentStore::failure() const {
+    return "the segment store " + path_ + " cannot be read: " + sqlite3_errmsg(db_);
+}
+
+SegmentRows SegmentStore::select(const std::string& condition, std::string_view value,
+                                 Carrier carrier) const {
+    SegmentRows answer;
     Statement query(db_, "SELECT Mobile FROM mobile WHERE " + condition +
                              carrierCondition(carrier) + " ORDER BY Mobile");
     if (!query) {
-        return rows;
+        answer.error = failure();
+        return answer;
     }
     bindText(query.get(), 1, value);
     if (carrier != Carrier::Any) {
         bindText(query.get(), 2, carrierWord(carrier));
     }
-    while (sqlite3_step(query.get()) == SQLITE_ROW) {
-        rows.emplace_back(text::trim(columnText(query.get(), 0)));
+    int rc = SQLITE_ROW;
+    while ((rc = sqlite3_step(query.get())) == SQLITE_ROW) {
+        answer.rows.emplace_back(text::trim(columnText(query.get(), 0)));
     }
-    return rows;
+    if (rc != SQLITE_DONE) {
+        answer.error = failure();
+        answer.rows.clear();
+    }
+    return answer;
 }
 
-std::vector<std::string> SegmentStore::segments(std::string_view city, Carrier carrier) const {
+SegmentRows SegmentStore::segments(std::string_view city, Carrier carrier) const {
     return select(hasCityIndex_ ? "City IN (SELECT City FROM city WHERE City LIKE '%' || ?1 || '%')"
                                 : "City LIKE '%' || ?1 || '%'",
                   city, carrier);
 }
 
-std::vector<std::string> SegmentStore::segmentsOfProvince(std::string_view province,
-                                                          Carrier carrier) const {
+SegmentRows SegmentStore::segmentsOfProvince(std::string_view province, Carrier carrier) const {
     if (!hasPlaceColumns_ || province.empty()) {
         return {};
     }
@@ -159,8 +210,7 @@ std::vector<std::string> SegmentStore::segmentsOfProvince(std::string_view provi
                   province, carrier);
 }
 
-std::vector<std::string> SegmentStore::segmentsOfAreaCode(std::string_view areaCode,
-                                                          Carrier carrier) const {
+SegmentRows SegmentStore::segmentsOfAreaCode(std::string_view areaCode, Carrier carrier) const {
     if (!hasPlaceColumns_ || areaCode.empty()) {
         return {};
     }
@@ -169,7 +219,7 @@ std::vector<std::string> SegmentStore::segmentsOfAreaCode(std::string_view areaC
     return select("AreaCode = ?1", code, carrier);
 }
 
-std::vector<CitySummary> SegmentStore::cities() const {
+std::vector<CitySummary> SegmentStore::cities(std::string& error) const {
     std::vector<CitySummary> cities;
     Statement query(
         db_, "SELECT " + column("Province") +
@@ -181,9 +231,11 @@ std::vector<CitySummary> SegmentStore::cities() const {
                  " GROUP BY 1 ORDER BY count(*) DESC, 1 LIMIT 1)"
                  " FROM mobile GROUP BY 1, 2 ORDER BY 1, 2");
     if (!query) {
+        error = failure();
         return cities;
     }
-    while (sqlite3_step(query.get()) == SQLITE_ROW) {
+    int rc = SQLITE_ROW;
+    while ((rc = sqlite3_step(query.get())) == SQLITE_ROW) {
         CitySummary city;
         city.province = columnText(query.get(), 0);
         city.city = columnText(query.get(), 1);
@@ -194,16 +246,20 @@ std::vector<CitySummary> SegmentStore::cities() const {
         city.areaCode = columnText(query.get(), 6);
         cities.push_back(std::move(city));
     }
+    if (rc != SQLITE_DONE) {
+        error = failure();
+        cities.clear();
+    }
     return cities;
 }
 
-void SegmentStore::visitPlaces(
+std::string SegmentStore::visitPlaces(
     const std::function<void(std::string_view, std::string_view, std::string_view, std::string_view,
                              std::string_view)>& visit) const {
     Statement query(db_, "SELECT Mobile, " + column("Province") + ", City, Corp, " +
                              column("AreaCode") + " FROM mobile ORDER BY Mobile");
     if (!query) {
-        return;
+        return failure();
     }
     const auto field = [&](int column) {
         const auto* bytes = sqlite3_column_text(query.get(), column);
@@ -213,19 +269,11 @@ void SegmentStore::visitPlaces(
                          reinterpret_cast<const char*>(bytes),
                          static_cast<std::size_t>(sqlite3_column_bytes(query.get(), column)));
     };
-    while (sqlite3_step(query.get()) == SQLITE_ROW) {
+    int rc = SQLITE_ROW;
+    while ((rc = sqlite3_step(query.get())) == SQLITE_ROW) {
         visit(text::trim(field(0)), field(1), field(2), field(3), field(4));
     }
-}
-
-std::vector<SegmentPlace> SegmentStore::places() const {
-    std::vector<SegmentPlace> places;
-    visitPlaces([&](std::string_view segment, std::string_view province, std::string_view city,
-                    std::string_view corp, std::string_view areaCode) {
-        places.push_back({std::string(segment), std::string(province), std::string(city),
-                          std::string(corp), std::string(areaCode)});
-    });
-    return places;
+    return rc == SQLITE_DONE ? "" : failure();
 }
 
 std::vector<std::pair<std::string, std::string>> SegmentStore::meta() const {
@@ -248,28 +296,48 @@ std::int64_t SegmentStore::rowCount() const {
     return sqlite3_column_int64(query.get(), 0);
 }
 
-std::vector<std::string> querySegments(const SegmentStore* store, std::string_view cityText,
-                                       Carrier carrier) {
+SegmentRows querySegments(const SegmentStore* store, std::string_view cityText, Carrier carrier) {
     if (store == nullptr) {
         return {};
     }
     return store->segments(text::trim(cityText), carrier);
 }
 
-std::vector<std::string> storeLocations(const std::string& programDirectory) {
-    return {programDirectory + "/" + kStoreFileName,
-            programDirectory + "/../share/haoma/" + kStoreFileName};
+bool matchesEverything(std::string_view cityText) {
+    const auto city = text::trim(cityText);
+    return city.find_first_not_of("%_") == std::string_view::npos;
 }
 
-std::string storePath(const std::string& programDirectory) {
-    const auto locations = storeLocations(programDirectory);
-    for (const auto& path : locations) {
+std::string userDataDirectory(const char* xdgDataHome, const char* home) {
+    // A relative XDG_DATA_HOME is invalid and ignored, as the base directory rules say.
+    if (xdgDataHome != nullptr && xdgDataHome[0] == '/') {
+        return std::string(xdgDataHome) + "/haoma";
+    }
+    if (home != nullptr && home[0] != '\0') {
+        return std::string(home) + "/.local/share/haoma";
+    }
+    return {};
+}
+
+std::vector<std::string> storeLocations(const std::string& programDirectory,
+                                        const std::string& userDirectory) {
+    std::vector<std::string> locations;
+    if (!userDirectory.empty()) {
+        locations.push_back(userDirectory + "/" + kStoreFileName);
+    }
+    locations.push_back(programDirectory + "/" + kStoreFileName);
+    locations.push_back(programDirectory + "/../share/haoma/" + kStoreFileName);
+    return locations;
+}
+
+std::string storePath(const std::string& programDirectory, const std::string& userDirectory) {
+    for (const auto& path : storeLocations(programDirectory, userDirectory)) {
         std::error_code ignored;
         if (std::filesystem::exists(path, ignored)) {
             return path;
         }
     }
-    return locations.front();
+    return programDirectory + "/" + kStoreFileName;
 }
 
 }  // namespace haoma::lookup

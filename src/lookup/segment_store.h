@@ -28,13 +28,10 @@ std::optional<Carrier> carrierByName(std::string_view name);
 
 inline constexpr const char* kStoreFileName = "mobile.db";
 
-// What the store says of one segment.
-struct SegmentPlace {
-    std::string segment;
-    std::string province;
-    std::string city;
-    std::string corp;
-    std::string areaCode;
+// The answer of a query: the segments, or why the store could not give them.
+struct SegmentRows {
+    std::vector<std::string> rows;
+    std::string error;  // non-empty: the store failed (damaged, unreadable); rows are empty
 };
 
 // A city with its segment counts: every carrier, and the three the carrier filter knows
@@ -51,66 +48,87 @@ struct CitySummary {
 
 class SegmentStore {
   public:
-    // Opens the file read-only. Nothing when it is missing, unreadable, not an SQLite
-    // database, or has no table mobile with the columns City, Corp and Mobile.
-    static std::unique_ptr<SegmentStore> open(const std::string& path);
+    // Opens the file read-only and checks it: the checksum in the header of a store this
+    // program wrote, else SQLite's quick check. Nothing, with the reason in `error`, when it
+    // is missing, unreadable, not an SQLite database, damaged, or has no table mobile with
+    // the columns City, Corp and Mobile.
+    static std::unique_ptr<SegmentStore> open(const std::string& path,
+                                              std::string* error = nullptr);
     ~SegmentStore();
     SegmentStore(const SegmentStore&) = delete;
     SegmentStore& operator=(const SegmentStore&) = delete;
 
     // The Mobile values, blanks trimmed, of the rows whose City contains `city` (an SQL
     // LIKE pattern between two %, so % and _ act as wildcards) and whose Corp contains the
-    // carrier's word, ordered by Mobile. A NULL or unreadable value gives an empty text.
-    // Runs exactly one read-only statement with the city bound as a parameter.
-    std::vector<std::string> segments(std::string_view city, Carrier carrier) const;
+    // carrier's word, ordered by Mobile. A NULL value gives an empty text. Runs exactly one
+    // read-only statement with the city bound as a parameter; an SQLite error while it runs
+    // is an error of the answer, never fewer rows.
+    SegmentRows segments(std::string_view city, Carrier carrier) const;
 
     // The segments of the province named `province`, where either name may begin the other
     // (广东 and 广东省, 内蒙 and 内蒙古), with the carrier filter, ordered by Mobile.
-    std::vector<std::string> segmentsOfProvince(std::string_view province, Carrier carrier) const;
+    SegmentRows segmentsOfProvince(std::string_view province, Carrier carrier) const;
 
     // The segments whose area code is `areaCode` (0755 or 755), with the carrier filter,
     // ordered by Mobile.
-    std::vector<std::string> segmentsOfAreaCode(std::string_view areaCode, Carrier carrier) const;
+    SegmentRows segmentsOfAreaCode(std::string_view areaCode, Carrier carrier) const;
 
-    // Every city with its counts, ordered by province and city.
-    std::vector<CitySummary> cities() const;
+    // Every city with its counts, ordered by province and city; `error` says why it failed.
+    std::vector<CitySummary> cities(std::string& error) const;
 
-    // Every row, ordered by Mobile.
-    std::vector<SegmentPlace> places() const;
     // Calls `visit` with each row's segment, province, city, carrier and area code, in
-    // the order of Mobile; the views live until the call returns.
-    void visitPlaces(const std::function<void(std::string_view, std::string_view, std::string_view,
-                                              std::string_view, std::string_view)>& visit) const;
+    // the order of Mobile; the views live until the call returns. The empty text, or why
+    // the rows could not all be read.
+    std::string visitPlaces(
+        const std::function<void(std::string_view, std::string_view, std::string_view,
+                                 std::string_view, std::string_view)>& visit) const;
+
+    const std::string& path() const { return path_; }
 
     // The entries of table meta (data source, version, build date), empty when absent.
     std::vector<std::pair<std::string, std::string>> meta() const;
     std::int64_t rowCount() const;
 
   private:
-    SegmentStore(sqlite3* db, bool hasCityIndex, bool hasPlaceColumns)
-        : db_(db), hasCityIndex_(hasCityIndex), hasPlaceColumns_(hasPlaceColumns) {}
+    SegmentStore(sqlite3* db, std::string path, bool hasCityIndex, bool hasPlaceColumns)
+        : db_(db),
+          path_(std::move(path)),
+          hasCityIndex_(hasCityIndex),
+          hasPlaceColumns_(hasPlaceColumns) {}
     // The Mobile values of the rows `condition` selects (its parameter ?1 bound to
     // `value`), with the carrier filter, ordered by Mobile.
-    std::vector<std::string> select(const std::string& condition, std::string_view value,
-                                    Carrier carrier) const;
+    SegmentRows select(const std::string& condition, std::string_view value, Carrier carrier) const;
+    // The reason of the last SQLite error, naming the file.
+    std::string failure() const;
     std::string column(const char* name) const;
 
     sqlite3* db_;
+    std::string path_;
     bool hasCityIndex_;     // the table city of the distinct names (stores this program writes)
     bool hasPlaceColumns_;  // Province and AreaCode
 };
 
 // The query as the window runs it: the city text trimmed of blanks and ideographic spaces,
-// then the store's segments; no rows when there is no store.
-std::vector<std::string> querySegments(const SegmentStore* store, std::string_view cityText,
-                                       Carrier carrier);
+// then the store's segments; no rows (and no error) when there is no store.
+SegmentRows querySegments(const SegmentStore* store, std::string_view cityText, Carrier carrier);
 
-// Where a program in `programDirectory` looks for its store, in order: beside the program,
-// then in the installed data folder (../share/haoma).
-std::vector<std::string> storeLocations(const std::string& programDirectory);
+// True when a city text, trimmed, is nothing but the wildcards % and _ (or nothing): its
+// query lists every segment, or nearly.
+bool matchesEverything(std::string_view cityText);
 
-// The store a program in `programDirectory` uses: the first of its locations that exists
-// (a damaged one is not passed over), else the first location.
-std::string storePath(const std::string& programDirectory);
+// The user's own data folder for haoma, where imports go: $XDG_DATA_HOME/haoma, else
+// $HOME/.local/share/haoma (the arguments are those variables, null when unset); empty
+// when neither is set.
+std::string userDataDirectory(const char* xdgDataHome, const char* home);
+
+// Where a program in `programDirectory` looks for its store, in order: the user's imported
+// store in `userDirectory` (skipped when empty), beside the program, then in the installed
+// data folder (../share/haoma).
+std::vector<std::string> storeLocations(const std::string& programDirectory,
+                                        const std::string& userDirectory);
+
+// The store a program uses: the first of its locations that exists (a damaged one is not
+// passed over), else the one beside the program.
+std::string storePath(const std::string& programDirectory, const std::string& userDirectory);
 
 }  // namespace haoma::lookup

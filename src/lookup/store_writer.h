@@ -3,6 +3,7 @@
 // Writing a segment store: a new file beside the target, renamed over it when complete,
 // so a failed write never leaves a damaged store in its place.
 
+#include <functional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -21,9 +22,12 @@ struct SegmentRow {
 using MetaEntries = std::vector<std::pair<std::string, std::string>>;
 
 // Writes the rows (Mobile is the primary key; a later duplicate is an error) and the meta
-// entries to `path`. Returns the empty text on success, else what went wrong; on failure
-// any file already at `path` is left as it was.
+// entries to `path`, through a temporary file beside it (stale ones of killed processes are
+// removed first) that is stamped with its checksum and renamed over `path` at the end.
+// `cancelled` is asked now and then; when it says yes the write is abandoned. Returns the
+// empty text on success, else what went wrong in words; on failure or cancellation any
+// file already at `path` is left as it was and no temporary file stays.
 std::string writeStore(const std::string& path, const std::vector<SegmentRow>& rows,
-                       const MetaEntries& meta);
+                       const MetaEntries& meta, const std::function<bool()>& cancelled = {});
 
 }  // namespace haoma::lookup
