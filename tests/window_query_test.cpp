@@ -170,6 +170,54 @@ TEST(FailedOpen, AnotherSqliteFileOrATruncatedStore) {
     }
 }
 
+TEST(DamagedStore, AQueryThatFailsSaysSoInsteadOfShowingNoRows) {
+    TempDir dir;
+    std::vector<lookup::SegmentRow> rows;
+    for (int i = 0; i < 20000; ++i) {
+        rows.push_back({std::to_string(1300000 + i), "北京", "北京", "中国联通", "010", ""});
+    }
+    ASSERT_EQ(lookup::writeStore(dir.file("mobile.db"), rows, {}), "");
+    RecordingServices services;
+    services.programDirectoryOverride = QString::fromStdString(dir.path().string());
+    app::MainWindow window(services);
+    window.StartUp();
+    ASSERT_TRUE(services.messages.isEmpty());
+    // Damaged after the start: 4 KB of garbage over pages of the file.
+    {
+        std::fstream file(dir.file("mobile.db"), std::ios::in | std::ios::out | std::ios::binary);
+        for (long page = 2; page < 40; ++page) {
+            file.seekp(page * 4096);
+            file.write(std::string(4096, '\x5A').data(), 4096);
+        }
+    }
+    window.control<QPlainTextEdit>("编辑框1")->setPlainText("old");
+    window.control<QLineEdit>("编辑框_出发地")->setText("北京");
+    QTest::mouseClick(window.control<QPushButton>("按钮1查询"), Qt::LeftButton);
+    ASSERT_EQ(services.messages.size(), 1);
+    EXPECT_EQ(services.messages[0], QString::fromUtf8(app::messages::kStoreDamaged)
+                                        .arg(QString::fromStdString(dir.file("mobile.db"))));
+    EXPECT_TRUE(window.control<QPlainTextEdit>("编辑框1")->toPlainText().isEmpty());
+    EXPECT_EQ(window.control<QLabel>("标签号段数")->text(), "0");
+    EXPECT_TRUE(window.control<QPushButton>("按钮1查询")->isEnabled());
+}
+
+TEST(StoreLocation, TheUsersImportedStoreComesFirst) {
+    TempDir installed;
+    TempDir user;
+    writeSmallStore(installed);
+    ASSERT_EQ(lookup::writeStore(user.file("mobile.db"),
+                                 {{"1990000", "上海", "上海", "中国电信", "021", ""}}, {}),
+              "");
+    RecordingServices services;
+    services.programDirectoryOverride = QString::fromStdString(installed.path().string());
+    services.userDataDirectoryOverride = QString::fromStdString(user.path().string());
+    app::MainWindow window(services);
+    window.StartUp();
+    window.control<QLineEdit>("编辑框_出发地")->setText("上海");
+    QTest::mouseClick(window.control<QPushButton>("按钮1查询"), Qt::LeftButton);
+    EXPECT_EQ(window.control<QPlainTextEdit>("编辑框1")->toPlainText(), "1990000\n");
+}
+
 TEST(StoreLocation, FoundBesideTheProgramFromAnotherWorkingDirectory) {
     const QString before = QDir::currentPath();
     ASSERT_TRUE(QDir::setCurrent(QDir::tempPath()));
