@@ -11,6 +11,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   clang libclang-rt-14-dev clang-format dpkg-dev bc
   fontconfig xvfb xauth imagemagick xdotool
+  lintian appstream util-linux
 )
 
 missing=()
