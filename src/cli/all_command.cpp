@@ -17,7 +17,7 @@ class AllCommand : public Command {
     }
 
     int execute(Context& context, const std::vector<std::string>& extraOperands) override {
-        return generateNumbers(context, options_, extraOperands, std::nullopt);
+        return generateNumbers(context, options_, extraOperands, RunKind{});
     }
 
   private:

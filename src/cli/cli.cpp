@@ -21,7 +21,11 @@ constexpr const char* kFooter =
     "  haoma-cli pretty [--kinds K[,K...]] [--limit N] [SEGMENT... | --segments FILE |\n"
     "                   --city CITY [--carrier C]]\n"
     "  haoma-cli all    [--limit N] [SEGMENT... | --segments FILE | --city CITY [--carrier C]]\n"
-    "  haoma-cli import FILE\n"
+    "  haoma-cli match  (PATTERN[,PATTERN...] | --preset NAME) [--limit N] [SEGMENT... |\n"
+    "                   --segments FILE | --city CITY [--carrier C]]\n"
+    "  haoma-cli import (FILE | --reset)\n"
+    "pretty, all and match also take --contains DIGITS, --without DIGITS, --count, and\n"
+    "--sample N [--seed S] [--shuffle]. Patterns: see haoma-cli match --help.\n"
     "Carriers: any, 电信, 联通, 移动. Kinds: AAAA ABCD DCBA AAA ABC CBA AABB ABAB ABBA, or all.\n"
     "Segments of pretty and all come from the SEGMENT operands, else --segments FILE, else\n"
     "--city, else standard input, one per line. The common options may stand anywhere.\n"
@@ -63,7 +67,7 @@ int run(const std::vector<std::string>& args, std::istream& in, std::ostream& ou
 
     const std::unique_ptr<Command> commands[] = {
         makeSuggestCommand(), makeQueryCommand(), makeCitiesCommand(), makeWhereCommand(),
-        makePrettyCommand(),  makeAllCommand(),   makeImportCommand(),
+        makePrettyCommand(),  makeAllCommand(),   makeMatchCommand(),  makeImportCommand(),
     };
     std::vector<std::pair<CLI::App*, Command*>> declared;
     for (const auto& command : commands) {

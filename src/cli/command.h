@@ -31,6 +31,7 @@ std::unique_ptr<Command> makeCitiesCommand();
 std::unique_ptr<Command> makeWhereCommand();
 std::unique_ptr<Command> makePrettyCommand();
 std::unique_ptr<Command> makeAllCommand();
+std::unique_ptr<Command> makeMatchCommand();
 std::unique_ptr<Command> makeImportCommand();
 
 }  // namespace haoma::cli

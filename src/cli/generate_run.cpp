@@ -1,30 +1,23 @@
 // SPDX-License-Identifier: MIT
 #include "cli/generate_run.h"
 
-#include <CLI/CLI.hpp>
 #include <algorithm>
 #include <charconv>
+#include <functional>
+#include <random>
 
 #include "cli/context.h"
 #include "cli/line_reader.h"
 #include "cli/progress.h"
+#include "generate/match_run.h"
+#include "generate/number_walk.h"
 #include "generate/runs.h"
+#include "text/text.h"
 
 namespace haoma::cli {
 namespace {
 
 constexpr std::size_t kBlockNumbers = 1 << 16;
-
-const CLI::Validator kPositive(
-    [](std::string& value) -> std::string {
-        std::uint64_t number = 0;
-        const auto [end, ec] = std::from_chars(value.data(), value.data() + value.size(), number);
-        if (ec != std::errc() || end != value.data() + value.size() || number == 0) {
-            return "needs a positive whole number, not '" + value + "'";
-        }
-        return {};
-    },
-    "N");
 
 std::uint64_t countNumbers(const std::vector<std::string>& lines,
                            const std::optional<WantedKinds>& wanted) {
@@ -42,37 +35,32 @@ std::uint64_t countNumbers(const std::vector<std::string>& lines,
 
 }  // namespace
 
-void GenerateOptions::declare(CLI::App& command) {
-    source.declare(command);
-    command.add_option("--limit", limit, "stop after N numbers (the planned total)")
-        ->type_name("N")
-        ->check(kPositive);
-}
-
 namespace {
 
-// Runs over the lines, writing blocks; the exit status, or nothing while the run goes on.
+// Where generated blocks go: the output, or (for a sample the core cannot draw directly) a
+// reservoir of lines. False, with `status` set, stops the run.
+using Sink = std::function<bool(std::string& block, int& status)>;
+
+// Runs over the lines, handing blocks to the sink; the status says how a stopped run ends.
 class Generation {
   public:
-    Generation(Context& context, Output& output, std::optional<std::uint64_t> total,
-               std::optional<std::uint64_t> limit)
+    Generation(Context& context, Sink sink, Progress& progress, std::optional<std::uint64_t> limit)
         : context_(context),
-          output_(output),
-          progress_(context.common.progress || (context.env.errorIsTerminal && output.toFile())
-                        ? &context.err
-                        : nullptr,
-                    total),
-          limit_(static_cast<std::int64_t>(std::min<std::uint64_t>(
-              limit.value_or(UINT64_MAX), static_cast<std::uint64_t>(INT64_MAX)))) {
+          sink_(std::move(sink)),
+          progress_(progress),
+          limit_(std::min<std::uint64_t>(limit.value_or(UINT64_MAX),
+                                         static_cast<std::uint64_t>(INT64_MAX))) {
         block_.reserve(kBlockNumbers * 16);
     }
 
-    bool limitReached() const { return count_ >= static_cast<std::uint64_t>(limit_); }
+    bool limitReached() const { return count_ >= limit_; }
+    std::uint64_t count() const { return count_; }
+    int status() const { return status_; }
 
     // All the numbers of the segment lines, after those already written.
     bool allNumbers(std::vector<std::string> lines) {
         generate::AllNumbersRun run(std::move(lines), context_.lineEnd());
-        const std::int64_t remaining = limit_ - static_cast<std::int64_t>(count_);
+        const auto remaining = static_cast<std::int64_t>(limit_ - count_);
         while (!run.finished()) {
             if (!deliver([&] { return run.next(remaining, kBlockNumbers, block_); })) {
                 return false;
@@ -90,7 +78,9 @@ class Generation {
             }
             run.beginKind();
             while (run.kindActive()) {
-                if (!deliver([&] { return run.next(limit_, kBlockNumbers, block_); })) {
+                if (!deliver([&] {
+                        return run.next(static_cast<std::int64_t>(limit_), kBlockNumbers, block_);
+                    })) {
                     return false;
                 }
             }
@@ -98,56 +88,254 @@ class Generation {
         return true;
     }
 
-    int finish() {
-        progress_.finish(count_);
-        return context_.finish(output_);
+    // The pretty numbers whose digits after the segment pass the rule: kind by kind, each
+    // segment's numbers filtered.
+    bool filteredPretty(const std::vector<std::string>& lines, const WantedKinds& wanted,
+                        const generate::TailRule& rule) {
+        const std::string lineEnd = context_.lineEnd();
+        for (const auto& row : generate::patternTable()) {
+            if (!wanted[static_cast<std::size_t>(row.kind)]) {
+                continue;
+            }
+            for (const auto& line : lines) {
+                const int length = text::gbkLength(line);
+                generate::NumberWalk walk =
+                    generate::NumberWalk::pattern({&line, 1}, row.kind, lineEnd);
+                std::string numbers;
+                while (!walk.finished()) {
+                    numbers.clear();
+                    walk.produce(kBlockNumbers, numbers);
+                    const auto tail = static_cast<std::size_t>(std::max(0, 11 - length));
+                    if (!deliver([&] { return keepAccepted(numbers, tail, rule, lineEnd); })) {
+                        return false;
+                    }
+                }
+            }
+        }
+        return true;
     }
-    int status() const { return status_; }
+
+    bool matches(std::vector<std::string> lines, std::vector<generate::DigitPattern> patterns,
+                 generate::TailRule rule) {
+        generate::MatchRun run(std::move(lines), std::move(patterns), std::move(rule),
+                               context_.lineEnd());
+        while (!run.finished()) {
+            if (!deliver([&] { return run.next(limit_ - count_, kBlockNumbers, block_); })) {
+                return false;
+            }
+        }
+        return true;
+    }
 
   private:
+    // Moves into block_ the lines of `numbers` whose last `tail` digits pass the rule, up
+    // to the limit; how many.
+    std::size_t keepAccepted(const std::string& numbers, std::size_t tail,
+                             const generate::TailRule& rule, const std::string& lineEnd) {
+        std::size_t kept = 0;
+        for (std::size_t at = 0; at < numbers.size() && count_ + kept < limit_;) {
+            const auto end = numbers.find(lineEnd, at);
+            const std::string_view number(numbers.data() + at, end - at);
+            const auto digits = number.substr(number.size() - std::min(tail, number.size()));
+            if (rule.accepts(digits) && std::all_of(digits.begin(), digits.end(), [&](char c) {
+                    return (rule.allowed >> (c - '0') & 1U) != 0;
+                })) {
+                block_.append(number).append(lineEnd);
+                ++kept;
+            }
+            at = end + lineEnd.size();
+        }
+        return kept;
+    }
+
     template <class Produce>
     bool deliver(Produce produce) {
         if (context_.interrupted()) {
             status_ = context_.interruptedStatus();
             return false;
         }
+        if (limitReached()) {
+            return true;
+        }
         count_ += produce();
         progress_.update(count_);
-        return context_.write(output_, block_, status_);
+        if (!sink_(block_, status_)) {
+            return false;
+        }
+        block_.clear();
+        return true;
     }
 
     Context& context_;
-    Output& output_;
-    Progress progress_;
-    std::int64_t limit_;
+    Sink sink_;
+    Progress& progress_;
+    std::uint64_t limit_;
     std::string block_;
     std::uint64_t count_ = 0;
     int status_ = kOk;
 };
 
+// A uniform sample of a stream of lines, `wanted` of them, with their places in the stream.
+class Reservoir {
+  public:
+    Reservoir(std::uint64_t wanted, std::mt19937_64& random) : wanted_(wanted), random_(random) {}
+
+    void add(std::string_view line) {
+        if (kept_.size() < wanted_) {
+            kept_.emplace_back(seen_, std::string(line));
+        } else {
+            const auto pick = std::uniform_int_distribution<std::uint64_t>(0, seen_)(random_);
+            if (pick < wanted_) {
+                kept_[static_cast<std::size_t>(pick)] = {seen_, std::string(line)};
+            }
+        }
+        ++seen_;
+    }
+
+    // The lines kept, in the stream's order.
+    std::vector<std::string> lines() {
+        std::sort(kept_.begin(), kept_.end());
+        std::vector<std::string> out;
+        for (auto& [place, line] : kept_) {
+            out.push_back(std::move(line));
+        }
+        return out;
+    }
+
+  private:
+    std::uint64_t wanted_;
+    std::mt19937_64& random_;
+    std::uint64_t seen_ = 0;
+    std::vector<std::pair<std::uint64_t, std::string>> kept_;
+};
+
+generate::TailRule tailRule(const GenerateOptions& options) {
+    return {generate::digitsWithout(options.without.value_or("")), options.contains};
+}
+
+bool hasTailRule(const GenerateOptions& options) {
+    return options.without.has_value() || !options.contains.empty();
+}
+
+// Runs the kind of run over the lines with the generation, whatever its sink.
+bool runOver(Generation& generation, std::vector<std::string> lines, const RunKind& kind,
+             const GenerateOptions& options) {
+    if (kind.patterns) {
+        return generation.matches(std::move(lines), *kind.patterns, tailRule(options));
+    }
+    if (kind.pretty) {
+        return hasTailRule(options)
+                   ? generation.filteredPretty(lines, *kind.pretty, tailRule(options))
+                   : generation.prettyNumbers(std::move(lines), *kind.pretty);
+    }
+    return hasTailRule(options) ? generation.matches(std::move(lines), {}, tailRule(options))
+                                : generation.allNumbers(std::move(lines));
+}
+
+// How many numbers the run gives, counted without generating them where the kind allows.
+std::optional<std::uint64_t> exactCount(const std::vector<std::string>& lines, const RunKind& kind,
+                                        const GenerateOptions& options) {
+    if (kind.patterns || (!kind.pretty && hasTailRule(options))) {
+        return generate::countMatches(lines,
+                                      kind.patterns.value_or(std::vector<generate::DigitPattern>{}),
+                                      tailRule(options));
+    }
+    if (hasTailRule(options)) {
+        return std::nullopt;  // pretty numbers under a rule: only by generating them
+    }
+    return countNumbers(lines, kind.pretty);
+}
+
+int writeLines(Context& context, const std::vector<std::string>& lines) {
+    return context.printLines(lines);
+}
+
 }  // namespace
 
 int generateNumbers(Context& context, const GenerateOptions& options,
-                    const std::vector<std::string>& extraOperands,
-                    const std::optional<WantedKinds>& wanted) {
+                    const std::vector<std::string>& extraOperands, const RunKind& kind) {
     SegmentSource source = options.source;
     source.operands.insert(source.operands.end(), extraOperands.begin(), extraOperands.end());
     int status = kOk;
+    const bool plainAll = !kind.pretty && !kind.patterns && !hasTailRule(options);
     // All numbers from standard input: a stream, each line's numbers as soon as it is read.
-    const bool stream = !wanted && source.standardInputOnly();
+    const bool stream = plainAll && !options.count && !options.sample && source.standardInputOnly();
     std::vector<std::string> lines;
     if (!stream && !source.read(context, lines, status)) {
         return status;
     }
+    const std::uint64_t limit = options.limit.value_or(UINT64_MAX);
+    std::mt19937_64 random(options.seed.value_or(std::random_device{}()));
+    if (options.sample && context.common.progress) {
+        context.err << "haoma-cli: seed " << options.seed.value_or(0) << "\n";
+    }
+
+    if (options.count && !options.sample) {
+        auto total = exactCount(lines, kind, options);
+        if (!total) {  // by walking the numbers, none written
+            Progress quiet(nullptr, std::nullopt);
+            Generation counting(
+                context, [](std::string&, int&) { return true; }, quiet, limit);
+            if (!runOver(counting, std::move(lines), kind, options)) {
+                return counting.status();
+            }
+            total = counting.count();
+        }
+        return writeLines(context, {std::to_string(std::min(*total, limit))});
+    }
+    if (options.sample) {
+        std::vector<std::string> numbers;
+        if (!kind.pretty &&
+            generate::canSample(kind.patterns.value_or(std::vector<generate::DigitPattern>{}),
+                                tailRule(options))) {
+            numbers = generate::sampleMatches(
+                lines, kind.patterns.value_or(std::vector<generate::DigitPattern>{}),
+                tailRule(options), *options.sample, random);
+        } else {
+            Reservoir reservoir(*options.sample, random);
+            const std::string lineEnd = context.lineEnd();
+            Progress quiet(nullptr, std::nullopt);
+            Generation drawing(
+                context,
+                [&](std::string& block, int&) {
+                    for (std::size_t at = 0; at < block.size();) {
+                        const auto end = block.find(lineEnd, at);
+                        reservoir.add({block.data() + at, end - at});
+                        at = end + lineEnd.size();
+                    }
+                    return true;
+                },
+                quiet, std::nullopt);
+            if (!runOver(drawing, std::move(lines), kind, options)) {
+                return drawing.status();
+            }
+            numbers = reservoir.lines();
+        }
+        if (options.shuffle) {
+            std::shuffle(numbers.begin(), numbers.end(), random);
+        }
+        return writeLines(context, numbers);
+    }
+
     Output output(context.out, context.common.output.value_or(""));
     if (!output.ready()) {
         return context.fail(output.error());
     }
     std::optional<std::uint64_t> total;
     if (!stream) {
-        total = std::min(countNumbers(lines, wanted), options.limit.value_or(UINT64_MAX));
+        total = exactCount(lines, kind, options);
+        if (total) {
+            total = std::min(*total, limit);
+        }
     }
-    Generation generation(context, output, total, options.limit);
+    Progress progress(context.common.progress || (context.env.errorIsTerminal && output.toFile())
+                          ? &context.err
+                          : nullptr,
+                      total);
+    Generation generation(
+        context,
+        [&](std::string& block, int& stopped) { return context.write(output, block, stopped); },
+        progress, options.limit);
     if (stream) {
         LineReader reader(context.in, true);
         std::string line;
@@ -159,11 +347,11 @@ int generateNumbers(Context& context, const GenerateOptions& options,
         if (!context.finishReading(reader, "standard input", status)) {
             return status;
         }
-    } else if (!(wanted ? generation.prettyNumbers(std::move(lines), *wanted)
-                        : generation.allNumbers(std::move(lines)))) {
+    } else if (!runOver(generation, std::move(lines), kind, options)) {
         return generation.status();
     }
-    return generation.finish();
+    progress.finish(generation.count());
+    return context.finish(output);
 }
 
 }  // namespace haoma::cli

@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: MIT
 #pragma once
-// The pretty and all-numbers runs from the command line: streamed in blocks to the output,
-// with the limit playing the planned total's part, progress, and interruption.
+// The runs from the command line (all numbers, pretty numbers, pattern matches): streamed
+// in blocks to the output, with the limit playing the planned total's part, progress and
+// interruption; the rules on the digits after the segment; exact counts and samples.
 
 #include <array>
 #include <cstdint>
@@ -10,6 +11,7 @@
 #include <vector>
 
 #include "cli/segment_source.h"
+#include "generate/digit_pattern.h"
 #include "generate/pattern_kind.h"
 
 namespace CLI {
@@ -25,15 +27,26 @@ using WantedKinds = std::array<bool, generate::kPatternKindCount>;
 struct GenerateOptions {
     SegmentSource source;
     std::optional<std::uint64_t> limit;
+    std::vector<std::string> contains;  // digit strings after the segment
+    std::optional<std::string> without;  // digits that never occur after the segment
+    bool count = false;
+    std::optional<std::uint64_t> sample;
+    std::optional<std::uint64_t> seed;
+    bool shuffle = false;
 
-    // Adds the segment source and --limit to a subcommand.
+    // Adds the segment source and the options above to a subcommand.
     void declare(CLI::App& command);
 };
 
-// Runs the pretty-number run for the wanted kinds, or the all-numbers run when `wanted` is
-// nothing, over the segment lines of `options`; the exit status.
+// What a run gives: every number, the pretty numbers of the wanted kinds, or the numbers
+// that match any of the patterns.
+struct RunKind {
+    std::optional<WantedKinds> pretty;
+    std::optional<std::vector<generate::DigitPattern>> patterns;
+};
+
+// Runs over the segment lines of `options`; the exit status.
 int generateNumbers(Context& context, const GenerateOptions& options,
-                    const std::vector<std::string>& extraOperands,
-                    const std::optional<WantedKinds>& wanted);
+                    const std::vector<std::string>& extraOperands, const RunKind& kind);
 
 }  // namespace haoma::cli

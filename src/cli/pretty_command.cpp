@@ -33,7 +33,7 @@ class PrettyCommand : public Command {
                 return context.usage("unknown kind '" + name + "'");
             }
         }
-        return generateNumbers(context, options_, extraOperands, wanted);
+        return generateNumbers(context, options_, extraOperands, RunKind{wanted, std::nullopt});
     }
 
   private:

@@ -1,0 +1,55 @@
+// SPDX-License-Identifier: MIT
+// The options of the runs (all, pretty, match), declared once.
+#include <CLI/CLI.hpp>
+#include <charconv>
+
+#include "cli/generate_run.h"
+
+namespace haoma::cli {
+namespace {
+
+const CLI::Validator kPositive(
+    [](std::string& value) -> std::string {
+        std::uint64_t number = 0;
+        const auto [end, ec] = std::from_chars(value.data(), value.data() + value.size(), number);
+        if (ec != std::errc() || end != value.data() + value.size() || number == 0) {
+            return "needs a positive whole number, not '" + value + "'";
+        }
+        return {};
+    },
+    "N");
+
+const CLI::Validator kDigits(
+    [](std::string& value) -> std::string {
+        if (value.empty() || value.find_first_not_of("0123456789") != std::string::npos) {
+            return "needs digits, not '" + value + "'";
+        }
+        return {};
+    },
+    "DIGITS");
+
+}  // namespace
+
+void GenerateOptions::declare(CLI::App& command) {
+    source.declare(command);
+    command.add_option("--limit", limit, "stop after N numbers (the planned total)")
+        ->type_name("N")
+        ->check(kPositive);
+    command.add_option("--contains", contains, "DIGITS occur after the segment (repeatable)")
+        ->type_name("DIGITS")
+        ->allow_extra_args(false)
+        ->check(kDigits);
+    command.add_option("--without", without, "none of DIGITS occurs after the segment")
+        ->type_name("DIGITS")
+        ->check(kDigits);
+    command.add_flag("--count", count, "print only how many numbers there are")
+        ->disable_flag_override();
+    command.add_option("--sample", sample, "N numbers chosen uniformly at random")
+        ->type_name("N")
+        ->check(kPositive);
+    command.add_option("--seed", seed, "the seed of --sample (default: random)")->type_name("S");
+    command.add_flag("--shuffle", shuffle, "print the sample in random order")
+        ->disable_flag_override();
+}
+
+}  // namespace haoma::cli

@@ -1,0 +1,93 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+// The numbers of a list of segment lines that match any of a union of digit patterns, with
+// the rules on the digits after the segment (--without, --contains): segment by segment in
+// list order, ascending inside a segment, each number once. Also their exact count, and a
+// uniform sample of them.
+
+#include <cstdint>
+#include <optional>
+#include <random>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "generate/digit_pattern.h"
+#include "generate/pattern_match.h"
+
+namespace haoma::generate {
+
+// What the digits after the segment must be.
+struct TailRule {
+    DigitSet allowed = kAnyDigit;       // none outside this set (--without)
+    std::vector<std::string> contains;  // each occurs somewhere (--contains)
+
+    bool accepts(std::string_view digits) const;
+};
+
+// The digits of `without` taken away from all ten.
+DigitSet digitsWithout(std::string_view without);
+
+// The matches of one segment line under every pattern (every number when there is none),
+// merged: ascending, each number once.
+class MergedMatches {
+  public:
+    MergedMatches(std::string_view segment, const std::vector<DigitPattern>& patterns,
+                  DigitSet allowed);
+    MergedMatches(const MergedMatches&) = delete;  // current_ points into matches_
+    MergedMatches& operator=(const MergedMatches&) = delete;
+
+    bool valid() const { return current_ != nullptr; }
+    const SegmentMatches& current() const { return *current_; }
+    void advance();
+
+  private:
+    void pick();
+
+    std::vector<SegmentMatches> matches_;
+    SegmentMatches* current_ = nullptr;
+};
+
+class MatchRun {
+  public:
+    // No patterns: every number (the all-numbers run's numbers under the tail rule).
+    MatchRun(std::vector<std::string> segments, std::vector<DigitPattern> patterns, TailRule rule,
+             std::string_view lineEnd);
+    MatchRun(const MatchRun&) = delete;
+    MatchRun& operator=(const MatchRun&) = delete;
+
+    // Appends at most `maxNumbers` numbers to `out`, none past a run count of `limit`;
+    // returns how many it appended.
+    std::size_t next(std::uint64_t limit, std::size_t maxNumbers, std::string& out);
+    bool finished() const { return segment_ >= segments_.size() || count_ >= limit_; }
+    std::uint64_t runCount() const { return count_; }
+
+  private:
+    bool enterSegment();
+
+    std::vector<std::string> segments_;
+    std::vector<DigitPattern> patterns_;
+    TailRule rule_;
+    std::string lineEnd_;
+    std::size_t segment_ = 0;
+    std::optional<MergedMatches> merged_;
+    std::string line_;  // the current segment line, then the filler and line end
+    std::uint64_t count_ = 0;
+    std::uint64_t limit_ = UINT64_MAX;
+};
+
+// How many numbers the run gives in all (saturating). Computed per segment without visiting
+// the numbers for a single pattern (or none) and no --contains; otherwise by walking them.
+std::uint64_t countMatches(const std::vector<std::string>& segments,
+                           const std::vector<DigitPattern>& patterns, const TailRule& rule);
+
+// `wanted` distinct numbers (all of them when there are fewer) chosen uniformly at random
+// among those the run gives, in the run's order. Memory grows with `wanted`, never with the
+// total. Needs at most one pattern and no --contains (canSample()).
+std::vector<std::string> sampleMatches(const std::vector<std::string>& segments,
+                                       const std::vector<DigitPattern>& patterns,
+                                       const TailRule& rule, std::uint64_t wanted,
+                                       std::mt19937_64& random);
+bool canSample(const std::vector<DigitPattern>& patterns, const TailRule& rule);
+
+}  // namespace haoma::generate
