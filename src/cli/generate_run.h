@@ -27,7 +27,7 @@ using WantedKinds = std::array<bool, generate::kPatternKindCount>;
 struct GenerateOptions {
     SegmentSource source;
     std::optional<std::uint64_t> limit;
-    std::vector<std::string> contains;  // digit strings after the segment
+    std::vector<std::string> contains;   // digit strings after the segment
     std::optional<std::string> without;  // digits that never occur after the segment
     bool count = false;
     std::optional<std::uint64_t> sample;
