@@ -98,11 +98,14 @@ class Generation {
                 continue;
             }
             for (const auto& line : lines) {
+                if (limitReached()) {
+                    return true;
+                }
                 const int length = text::gbkLength(line);
                 generate::NumberWalk walk =
                     generate::NumberWalk::pattern({&line, 1}, row.kind, lineEnd);
                 std::string numbers;
-                while (!walk.finished()) {
+                while (!walk.finished() && !limitReached()) {
                     numbers.clear();
                     walk.produce(kBlockNumbers, numbers);
                     const auto tail = static_cast<std::size_t>(std::max(0, 11 - length));
@@ -153,9 +156,6 @@ class Generation {
         if (context_.interrupted()) {
             status_ = context_.interruptedStatus();
             return false;
-        }
-        if (limitReached()) {
-            return true;
         }
         count_ += produce();
         progress_.update(count_);

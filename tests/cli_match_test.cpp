@@ -1,0 +1,153 @@
+// SPDX-License-Identifier: MIT
+// haoma-cli match, the rules on the digits after the segment, exact counts and samples.
+#include <gtest/gtest.h>
+
+#include <set>
+
+#include "cli_fixture.h"
+#include "text/text.h"
+
+namespace haoma::cli {
+namespace {
+
+std::vector<std::string> linesOf(const std::string& out) {
+    return out.empty() ? std::vector<std::string>{}
+                       : text::split(out.substr(0, out.size() - 1), "\n");
+}
+
+TEST_F(CliTest, MatchPrintsThePatternsNumbersOnceInOrder) {
+    struct Case {
+        std::vector<std::string> args;
+        std::string out;
+    };
+    const Case cases[] = {
+        {{"match", "AAAA", "--limit", "3", "1380013"}, "13800130000\n13800131111\n13800132222\n"},
+        {{"match", "9-", "--limit", "2", "1380013"}, "13800130098\n13800130198\n"},
+        {{"match", "8+++", "1380013"}, ""},
+        {{"match", "A++++", "1380012"}, "13800123456\n"},
+        // A union prints a number once: 1111 is AAAA and 1*11.
+        {{"match", "AAAA,1*11", "--limit", "3", "1380013"},
+         "13800130000\n13800131011\n13800131111\n"},
+        {{"match", "[68]888", "1380013", "1390000"},
+         "13800136888\n13800138888\n13900006888\n13900008888\n"},
+        {{"match", "--preset", "love", "--limit", "2", "1380013"}, "13800130520\n13800130521\n"},
+        {{"match", "1314", "--city", "广州"}, "13800131314\n17000201314\n"},
+        {{"match", "AAAA", "--limit", "1"}, "13800130000\n"},  // segments from standard input
+    };
+    for (const auto& c : cases) {
+        const auto r = cli(c.args, "1380013\n");
+        EXPECT_EQ(r.status, 0) << c.args[1] << " " << r.err;
+        EXPECT_EQ(r.out, c.out) << c.args[1];
+    }
+    const auto presets = cli({"match", "--list-presets"});
+    EXPECT_NE(presets.out.find("birthday\t"), std::string::npos);
+    EXPECT_NE(presets.out.find("abcde\tA++++\t"), std::string::npos);
+}
+
+TEST_F(CliTest, APatternErrorPointsAtItsPositionWithStatusTwo) {
+    const auto r = cli({"match", "AB[3", "1380013"});
+    EXPECT_EQ(r.status, 2);
+    EXPECT_EQ(r.out, "");
+    EXPECT_EQ(r.err,
+              "haoma-cli: bad pattern: '[' without ']'\n  AB[3\n    ^\nTry 'haoma-cli --help'.\n");
+    for (const auto& args : std::vector<std::vector<std::string>>{{"match"},
+                                                                  {"match", "--preset", "lucky"},
+                                                                  {"match", "x1"},
+                                                                  {"all", "--without", "4a"},
+                                                                  {"all", "--contains", ""},
+                                                                  {"all", "--sample", "0"}}) {
+        EXPECT_EQ(cli(args).status, 2) << args.back();
+    }
+}
+
+TEST_F(CliTest, ContainsAndWithoutFilterTheDigitsAfterTheSegment) {
+    // Against a plain filter over every number.
+    const auto everything = linesOf(cli({"all", "1380013"}).out);
+    ASSERT_EQ(everything.size(), 10000U);
+    const auto filter = [&](const std::string& without, const std::vector<std::string>& contains) {
+        std::vector<std::string> kept;
+        for (const auto& number : everything) {
+            const std::string tail = number.substr(7);
+            bool ok = tail.find_first_of(without) == std::string::npos || without.empty();
+            for (const auto& wanted : contains) {
+                ok = ok && tail.find(wanted) != std::string::npos;
+            }
+            if (ok)
+                kept.push_back(number);
+        }
+        return kept;
+    };
+    EXPECT_EQ(linesOf(cli({"all", "1380013", "--without", "4"}).out), filter("4", {}));
+    EXPECT_EQ(linesOf(cli({"all", "1380013", "--without", "47", "--contains", "8"}).out),
+              filter("47", {"8"}));
+    EXPECT_EQ(linesOf(cli({"all", "1380013", "--contains", "52", "--contains", "0"}).out),
+              filter("", {"52", "0"}));
+    // With pretty: the digits after the segment are the filler and the suffix.
+    const auto pretty = linesOf(cli({"pretty", "--kinds", "aaa", "1380013"}).out);
+    const auto without =
+        linesOf(cli({"pretty", "--kinds", "aaa", "--without", "4", "1380013"}).out);
+    std::vector<std::string> expected;
+    for (const auto& number : pretty) {
+        if (number.substr(7).find('4') == std::string::npos)
+            expected.push_back(number);
+    }
+    EXPECT_EQ(without, expected);
+    EXPECT_EQ(linesOf(cli({"match", "AAA", "--without", "4", "1380013"}).out).size(), 9U * 9);
+}
+
+TEST_F(CliTest, CountIsWhatWouldBePrintedAfterTheLimit) {
+    const std::vector<std::vector<std::string>> runs = {
+        {"all", "1380013", "13800138"},
+        {"all", "--city", "北京", "--without", "4"},
+        {"pretty", "1380013", "13800"},
+        {"pretty", "--kinds", "abc", "--contains", "5", "1380013"},
+        {"match", "A+++,AAAA", "--city", "广州"},
+        {"match", "--preset", "birthday", "1380013"},
+        {"match", "**[^4]", "--contains", "9", "1380013"},
+        {"all", "1380013", "--limit", "77"},
+    };
+    for (const auto& args : runs) {
+        const auto printed = linesOf(cli(args).out).size();
+        auto counting = args;
+        counting.push_back("--count");
+        EXPECT_EQ(cli(counting).out, std::to_string(printed) + "\n") << args[1];
+    }
+}
+
+TEST_F(CliTest, SampleIsDistinctFromTheOutputInOrderAndRepeatable) {
+    const std::vector<std::vector<std::string>> runs = {
+        {"all", "1380013", "1390000"},         {"match", "*[^4]*", "1380013", "1390000"},
+        {"match", "AAAA,ABAB", "1380013"},  // a union: drawn from the walk
+        {"pretty", "1380013", "1390101"},   // pretty numbers: drawn from the walk
+        {"all", "1380013", "--contains", "1"},
+    };
+    for (const auto& args : runs) {
+        const auto everything = linesOf(cli(args).out);
+        std::vector<std::string> place(everything);
+        auto sampling = args;
+        sampling.insert(sampling.end(), {"--sample", "25", "--seed", "9"});
+        const auto sample = linesOf(cli(sampling).out);
+        ASSERT_EQ(sample.size(), std::min<std::size_t>(25, everything.size())) << args[1];
+        EXPECT_EQ(std::set<std::string>(sample.begin(), sample.end()).size(), sample.size());
+        std::size_t last = 0;
+        for (const auto& number : sample) {
+            const auto at = std::find(everything.begin(), everything.end(), number);
+            ASSERT_NE(at, everything.end()) << number;
+            const auto index = static_cast<std::size_t>(at - everything.begin());
+            EXPECT_TRUE(index >= last) << number;
+            last = index;
+        }
+        EXPECT_EQ(linesOf(cli(sampling).out), sample);  // same seed, same sample
+        sampling.push_back("--shuffle");
+        auto shuffled = linesOf(cli(sampling).out);
+        std::sort(shuffled.begin(), shuffled.end());
+        auto sorted = sample;
+        std::sort(sorted.begin(), sorted.end());
+        EXPECT_EQ(shuffled, sorted);
+    }
+    const auto seeded = cli({"all", "1380013", "--sample", "3", "--progress"});
+    EXPECT_NE(seeded.err.find("seed "), std::string::npos);
+}
+
+}  // namespace
+}  // namespace haoma::cli
