@@ -19,7 +19,7 @@ else
 fi
 shift || true
 targets=("$@")
-[ ${#targets[@]} -gt 0 ] || targets=(text city generate import)
+[ ${#targets[@]} -gt 0 ] || targets=(text city generate import pattern)
 
 cmake --preset fuzz >/dev/null
 cmake --build --preset fuzz -j "$(nproc)" >/dev/null

@@ -135,6 +135,8 @@ SegmentMatches::SegmentMatches(std::string_view segment, const DigitPattern* pat
                                    static_cast<std::uint64_t>(std::popcount(levels_[i].digits)));
         }
     }
+    // Fixed sets at every level: one empty set leaves no number (and no dead end otherwise).
+    possible_ = possible_ && (!staticLevels_ || suffixProduct_.front() > 0);
     filler_.assign(static_cast<std::size_t>(width_), '0');
     digit_.assign(static_cast<std::size_t>(width_), -1);
     valid_ = possible_ && step(0);
@@ -194,10 +196,17 @@ bool SegmentMatches::step(int level) {
         if (level == width_) {
             return true;
         }
-        const DigitSet next = static_cast<DigitSet>(candidates(level) &
-                                                    above(digit_[static_cast<std::size_t>(level)]));
-        if (next != 0) {
+        DigitSet next = static_cast<DigitSet>(candidates(level) &
+                                              above(digit_[static_cast<std::size_t>(level)]));
+        // Letters, + and - can make a digit a dead end further on: only digits that some
+        // match continues from are taken, so the walk costs in proportion to its matches.
+        for (; next != 0; next &= static_cast<DigitSet>(next - 1)) {
             assign(level, lowest(next));
+            if (staticLevels_ || countFrom(level + 1) > 0) {
+                break;
+            }
+        }
+        if (next != 0) {
             ++level;
             continue;
         }
