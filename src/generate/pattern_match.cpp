@@ -119,6 +119,13 @@ SegmentMatches::SegmentMatches(std::string_view segment, const DigitPattern* pat
             seen[position.letter] = true;
         }
     }
+    lettersFrom_.assign(levels_.size() + 1, 0);
+    for (std::size_t i = levels_.size(); i-- > 0;) {
+        lettersFrom_[i] = lettersFrom_[i + 1];
+        if (levels_[i].kind == PatternPosition::Kind::Letter) {
+            lettersFrom_[i] |= 1U << levels_[i].letter;
+        }
+    }
     for (std::size_t i = 0; i < levels_.size(); ++i) {
         staticLevels_ &= levels_[i].kind == PatternPosition::Kind::Digits;
         if (i + 1 < levels_.size()) {
@@ -229,16 +236,27 @@ std::uint64_t SegmentMatches::fillerValue() const {
 }
 
 std::uint64_t SegmentMatches::stateKey(int level) const {
+    // What the matches from `level` on depend on: the digit before it (for + and -), the
+    // digits taken by letters (a new letter differs from them), and the values of the
+    // letters that appear again. Letters that do not appear again count only as taken
+    // digits, so that states of the same taken set share one count.
     std::uint64_t key = static_cast<std::uint64_t>(level);
     const int previous =
         level == 0 ? segmentLastDigit_ : digit_[static_cast<std::size_t>(level - 1)];
     const bool needsPrevious =
         level > 0 ? levels_[static_cast<std::size_t>(level - 1)].nextNeedsDigit : true;
     key = key << 4 | static_cast<std::uint64_t>(needsPrevious && previous >= 0 ? previous : 15);
-    for (const int value : letterValue_) {
-        key = key << 4 | static_cast<std::uint64_t>(value >= 0 ? value : 15);
+    std::uint64_t taken = 0;
+    const unsigned later = lettersFrom_[static_cast<std::size_t>(level)];
+    for (std::size_t letter = 0; letter < letterValue_.size(); ++letter) {
+        const int value = letterValue_[letter];
+        if (value >= 0) {
+            taken |= 1U << value;
+        }
+        key = key << 4 |
+              static_cast<std::uint64_t>(value >= 0 && (later >> letter & 1U) != 0 ? value : 15);
     }
-    return key;
+    return key << 10 | taken;
 }
 
 std::uint64_t SegmentMatches::countFrom(int level) {

@@ -67,8 +67,10 @@ class SegmentMatches {
     DigitSet allowed_ = kAnyDigit;
     bool possible_ = true;  // the segment's own digits can match
     bool valid_ = false;
-    bool staticLevels_ = true;                  // every level a fixed set: counts are products
-    std::vector<std::uint64_t> suffixProduct_;  // with static levels: matches from a level on
+    bool staticLevels_ = true;  // every level a fixed set: counts are products
+    std::vector<std::uint64_t> suffixProduct_;
+    std::vector<unsigned> lettersFrom_;  // by level: the letters at that level or later  // with
+                                         // static levels: matches from a level on
     std::unordered_map<std::uint64_t, std::uint64_t> counts_;
 };
 
