@@ -2,6 +2,8 @@
 #include "generate/match_run.h"
 
 #include <algorithm>
+#include <bit>
+#include <cstring>
 #include <limits>
 #include <map>
 #include <unordered_set>
@@ -56,14 +58,25 @@ std::uint64_t segmentCount(std::string_view segment, const std::vector<DigitPatt
 
 }  // namespace
 
-MergedMatches::MergedMatches(std::string_view segment, const std::vector<DigitPattern>& patterns,
-                             DigitSet allowed) {
+MergedMatches::MergedMatches(const std::vector<DigitPattern>& patterns, DigitSet allowed) {
     matches_.reserve(std::max<std::size_t>(patterns.size(), 1));
     if (patterns.empty()) {
-        matches_.emplace_back(segment, nullptr, allowed);
+        matches_.emplace_back(nullptr, allowed);
     }
     for (const auto& pattern : patterns) {
-        matches_.emplace_back(segment, &pattern, allowed);
+        matches_.emplace_back(&pattern, allowed);
+    }
+}
+
+MergedMatches::MergedMatches(std::string_view segment, const std::vector<DigitPattern>& patterns,
+                             DigitSet allowed)
+    : MergedMatches(patterns, allowed) {
+    enter(segment);
+}
+
+void MergedMatches::enter(std::string_view segment) {
+    for (auto& matches : matches_) {
+        matches.reset(segment);
     }
     pick();
 }
@@ -115,18 +128,21 @@ MatchRun::MatchRun(std::vector<std::string> segments, std::vector<DigitPattern> 
     : segments_(std::move(segments)),
       patterns_(std::move(patterns)),
       rule_(std::move(rule)),
-      lineEnd_(lineEnd) {}
+      lineEnd_(lineEnd),
+      merged_(patterns_, rule_.allowed) {}
 
 bool MatchRun::enterSegment() {
     while (segment_ < segments_.size()) {
-        merged_.emplace(segments_[segment_], patterns_, rule_.allowed);
-        if (merged_->valid()) {
-            line_ = segments_[segment_];
+        merged_.enter(segments_[segment_]);
+        if (merged_.valid()) {
+            // The line: the segment, room for the filler, the line end.
+            const auto width = static_cast<std::size_t>(merged_.current().fillerWidth());
+            line_.assign(segments_[segment_]).append(width, '0').append(lineEnd_);
+            entered_ = true;
             return true;
         }
         ++segment_;
     }
-    merged_.reset();
     return false;
 }
 
@@ -134,23 +150,51 @@ std::size_t MatchRun::next(std::uint64_t limit, std::size_t maxNumbers, std::str
     limit_ = limit;
     std::size_t produced = 0;
     while (produced < maxNumbers && count_ < limit_) {
-        if (!merged_ && !enterSegment()) {
+        if (!entered_ && !enterSegment()) {
             break;
         }
-        if (!merged_->valid()) {
-            merged_.reset();
+        if (!merged_.valid()) {
+            entered_ = false;
             ++segment_;
             continue;
         }
-        const auto& current = merged_->current();
-        const std::string_view filler(current.filler(),
-                                      static_cast<std::size_t>(current.fillerWidth()));
+        const auto& current = merged_.current();
+        const auto width = static_cast<std::size_t>(current.fillerWidth());
+        const std::string_view filler(current.filler(), width);
         if (rule_.accepts(filler)) {
-            out.append(line_).append(filler).append(lineEnd_);
+            const std::size_t fillerAt = line_.size() - lineEnd_.size() - width;
+            std::memcpy(line_.data() + fillerAt, filler.data(), width);
+            out.append(line_);
             ++produced;
             ++count_;
+            // The rest of the last digit's run are matches too: written in one go.
+            SegmentMatches* only = merged_.single();
+            if (only != nullptr && rule_.contains.empty() && width > 0) {
+                DigitSet rest = only->lastDigitRest();
+                const std::size_t room =
+                    std::min<std::uint64_t>(maxNumbers - produced, limit_ - count_);
+                const auto runs =
+                    std::min<std::size_t>(static_cast<std::size_t>(std::popcount(rest)), room);
+                if (runs > 0) {
+                    const std::size_t at = out.size();
+                    const std::size_t last = line_.size() - lineEnd_.size() - 1;
+                    out.resize(at + runs * line_.size());
+                    char* write = out.data() + at;
+                    int digit = 0;
+                    for (std::size_t k = 0; k < runs; ++k) {
+                        digit = std::countr_zero(static_cast<unsigned>(rest));
+                        rest &= static_cast<DigitSet>(rest - 1);
+                        line_[last] = static_cast<char>('0' + digit);
+                        std::memcpy(write, line_.data(), line_.size());
+                        write += line_.size();
+                    }
+                    only->setLastDigit(digit);
+                    produced += runs;
+                    count_ += runs;
+                }
+            }
         }
-        merged_->advance();
+        merged_.advance();
     }
     return produced;
 }

@@ -32,13 +32,19 @@ DigitSet digitsWithout(std::string_view without);
 // merged: ascending, each number once.
 class MergedMatches {
   public:
+    // For the patterns (which must outlive it); enter() gives it a segment.
+    MergedMatches(const std::vector<DigitPattern>& patterns, DigitSet allowed);
     MergedMatches(std::string_view segment, const std::vector<DigitPattern>& patterns,
                   DigitSet allowed);
+    // Moves to the matches of another segment line.
+    void enter(std::string_view segment);
     MergedMatches(const MergedMatches&) = delete;  // current_ points into matches_
     MergedMatches& operator=(const MergedMatches&) = delete;
 
     bool valid() const { return current_ != nullptr; }
     const SegmentMatches& current() const { return *current_; }
+    // The only matcher when there is one pattern (or none), else null.
+    SegmentMatches* single() { return matches_.size() == 1 ? current_ : nullptr; }
     void advance();
 
   private:
@@ -70,8 +76,9 @@ class MatchRun {
     TailRule rule_;
     std::string lineEnd_;
     std::size_t segment_ = 0;
-    std::optional<MergedMatches> merged_;
-    std::string line_;  // the current segment line, then the filler and line end
+    MergedMatches merged_;
+    bool entered_ = false;
+    std::string line_;  // the current number and line end
     std::uint64_t count_ = 0;
     std::uint64_t limit_ = UINT64_MAX;
 };

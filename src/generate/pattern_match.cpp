@@ -59,10 +59,25 @@ int digitOf(char cell) {
 
 }  // namespace
 
+SegmentMatches::SegmentMatches(const DigitPattern* pattern, DigitSet allowed)
+    : pattern_(pattern), allowed_(allowed) {}
+
 SegmentMatches::SegmentMatches(std::string_view segment, const DigitPattern* pattern,
                                DigitSet allowed)
-    : allowed_(allowed) {
+    : SegmentMatches(pattern, allowed) {
+    reset(segment);
+}
+
+void SegmentMatches::reset(std::string_view segment) {
+    const DigitPattern* pattern = pattern_;
+    const DigitSet allowed = allowed_;
     letterValue_.fill(-1);
+    possible_ = true;
+    valid_ = false;
+    staticLevels_ = true;
+    if (!counts_.empty()) {
+        counts_.clear();
+    }
     const std::string cells = gbkCells(segment);
     width_ = kNumberLength - static_cast<int>(cells.size());
     if (width_ < 0) {
@@ -71,14 +86,12 @@ SegmentMatches::SegmentMatches(std::string_view segment, const DigitPattern* pat
         return;
     }
     segmentLastDigit_ = cells.empty() ? -1 : digitOf(cells.back());
-    levels_.assign(static_cast<std::size_t>(width_), Level{});
-    for (auto& level : levels_) {
-        level.digits = allowed;
-    }
     const int length = pattern != nullptr ? static_cast<int>(pattern->positions.size()) : 0;
     const int first = kNumberLength - length;
     std::array<bool, 10> seen{};
-    for (int i = 0; i < length && possible_; ++i) {
+    // The positions over the segment first: most segments fail here, before any allocation.
+    int i = 0;
+    for (; i < length && first + i < static_cast<int>(cells.size()) && possible_; ++i) {
         const PatternPosition& position = pattern->positions[static_cast<std::size_t>(i)];
         const int cell = first + i;
         if (cell < static_cast<int>(cells.size())) {
@@ -109,7 +122,18 @@ SegmentMatches::SegmentMatches(std::string_view segment, const DigitPattern* pat
             }
             continue;
         }
-        Level& level = levels_[static_cast<std::size_t>(cell - static_cast<int>(cells.size()))];
+    }
+    if (!possible_) {
+        return;
+    }
+    levels_.assign(static_cast<std::size_t>(width_), Level{});
+    for (auto& level : levels_) {
+        level.digits = allowed;
+    }
+    for (; i < length; ++i) {
+        const PatternPosition& position = pattern->positions[static_cast<std::size_t>(i)];
+        Level& level =
+            levels_[static_cast<std::size_t>(first + i - static_cast<int>(cells.size()))];
         level.kind = position.kind;
         if (position.kind == PatternPosition::Kind::Digits) {
             level.digits = static_cast<DigitSet>(position.digits & allowed);
@@ -120,26 +144,26 @@ SegmentMatches::SegmentMatches(std::string_view segment, const DigitPattern* pat
         }
     }
     lettersFrom_.assign(levels_.size() + 1, 0);
-    for (std::size_t i = levels_.size(); i-- > 0;) {
-        lettersFrom_[i] = lettersFrom_[i + 1];
-        if (levels_[i].kind == PatternPosition::Kind::Letter) {
-            lettersFrom_[i] |= 1U << levels_[i].letter;
+    for (std::size_t at = levels_.size(); at-- > 0;) {
+        lettersFrom_[at] = lettersFrom_[at + 1];
+        if (levels_[at].kind == PatternPosition::Kind::Letter) {
+            lettersFrom_[at] |= 1U << levels_[at].letter;
         }
     }
-    for (std::size_t i = 0; i < levels_.size(); ++i) {
-        staticLevels_ &= levels_[i].kind == PatternPosition::Kind::Digits;
-        if (i + 1 < levels_.size()) {
-            const auto next = levels_[i + 1].kind;
-            levels_[i].nextNeedsDigit =
+    for (std::size_t at = 0; at < levels_.size(); ++at) {
+        staticLevels_ &= levels_[at].kind == PatternPosition::Kind::Digits;
+        if (at + 1 < levels_.size()) {
+            const auto next = levels_[at + 1].kind;
+            levels_[at].nextNeedsDigit =
                 next == PatternPosition::Kind::Up || next == PatternPosition::Kind::Down;
         }
     }
     if (staticLevels_) {
         suffixProduct_.assign(levels_.size() + 1, 1);
-        for (std::size_t i = levels_.size(); i-- > 0;) {
-            suffixProduct_[i] =
-                saturatingMultiply(suffixProduct_[i + 1],
-                                   static_cast<std::uint64_t>(std::popcount(levels_[i].digits)));
+        for (std::size_t at = levels_.size(); at-- > 0;) {
+            suffixProduct_[at] =
+                saturatingMultiply(suffixProduct_[at + 1],
+                                   static_cast<std::uint64_t>(std::popcount(levels_[at].digits)));
         }
     }
     // Fixed sets at every level: one empty set leaves no number (and no dead end otherwise).
@@ -221,6 +245,18 @@ bool SegmentMatches::step(int level) {
         --level;
     }
     return false;
+}
+
+DigitSet SegmentMatches::lastDigitRest() const {
+    if (!valid_ || width_ == 0) {
+        return 0;
+    }
+    return static_cast<DigitSet>(candidates(width_ - 1) &
+                                 above(digit_[static_cast<std::size_t>(width_ - 1)]));
+}
+
+void SegmentMatches::setLastDigit(int digit) {
+    assign(width_ - 1, digit);
 }
 
 void SegmentMatches::advance() {

@@ -25,6 +25,10 @@ class SegmentMatches {
     // bytes has none; pattern positions that reach into the segment must match its own
     // digits (a character that is not a digit matches no position).
     SegmentMatches(std::string_view segment, const DigitPattern* pattern, DigitSet allowed);
+    // Without a segment yet: reset() gives it one. The pattern must outlive the object.
+    SegmentMatches(const DigitPattern* pattern, DigitSet allowed);
+    // Starts over on another segment line, keeping the memory of the last.
+    void reset(std::string_view segment);
 
     // Whether there is a current match; the first one is current after construction.
     bool valid() const { return valid_; }
@@ -33,6 +37,11 @@ class SegmentMatches {
     // The current match's filler digits ('0'-'9'), `fillerWidth()` of them.
     const char* filler() const { return filler_.data(); }
     int fillerWidth() const { return width_; }
+    // The digits the last position may still take after the current one, the other digits
+    // staying as they are: each of them gives the next match, in ascending order.
+    DigitSet lastDigitRest() const;
+    // Makes the last position take `digit`, one of lastDigitRest().
+    void setLastDigit(int digit);
     // The filler as a number, for ordering matches of several patterns.
     std::uint64_t fillerValue() const;
 
@@ -58,6 +67,7 @@ class SegmentMatches {
         bool nextNeedsDigit = false;  // the next level is + or -
     };
 
+    const DigitPattern* pattern_ = nullptr;
     std::vector<Level> levels_;
     std::string filler_;                 // the current digits, '0'-'9'
     std::vector<int> digit_;             // the current digits, -1 where unset

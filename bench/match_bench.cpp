@@ -1,0 +1,124 @@
+// SPDX-License-Identifier: MIT
+// The pattern enumerator: dense patterns against the all-numbers run on the same segments
+// (the baseline, in the same run), a sparse pattern over every segment of the store, exact
+// counts of the presets for a city, and a sample of a million from a thousand million.
+#include <benchmark/benchmark.h>
+
+#include <filesystem>
+#include <random>
+
+#include "generate/match_run.h"
+#include "generate/pattern_presets.h"
+#include "generate/runs.h"
+#include "lookup/segment_store.h"
+
+namespace {
+
+using haoma::generate::MatchRun;
+
+std::vector<std::string> consecutiveSegments(int first, int count) {
+    std::vector<std::string> segments;
+    for (int i = 0; i < count; ++i) {
+        segments.push_back(std::to_string(first + i));
+    }
+    return segments;
+}
+
+// Every segment of the store beside the benchmark.
+const std::vector<std::string>& storeSegments() {
+    static const std::vector<std::string> segments = [] {
+        std::vector<std::string> all;
+        const auto path = std::filesystem::canonical("/proc/self/exe").parent_path() / "mobile.db";
+        if (const auto store = haoma::lookup::SegmentStore::open(path.string())) {
+            store->visitPlaces([&](std::string_view segment, auto, auto, auto, auto) {
+                all.emplace_back(segment);
+            });
+        }
+        return all;
+    }();
+    return segments;
+}
+
+void drain(MatchRun& run, benchmark::State& state) {
+    std::string block;
+    block.reserve(1 << 20);
+    std::uint64_t numbers = 0;
+    while (!run.finished()) {
+        block.clear();
+        numbers += run.next(UINT64_MAX, 1 << 16, block);
+        benchmark::DoNotOptimize(block.data());
+    }
+    state.counters["numbers"] = static_cast<double>(numbers);
+    state.counters["rate"] = benchmark::Counter(static_cast<double>(numbers),
+                                                benchmark::Counter::kIsIterationInvariantRate);
+}
+
+void Dense(benchmark::State& state, const char* pattern) {
+    const auto segments = consecutiveSegments(1380000, 1000);
+    const auto parsed = haoma::generate::parsePatterns(pattern);
+    for (auto _ : state) {
+        MatchRun run(segments, parsed.patterns, {}, "\n");
+        drain(run, state);
+    }
+}
+BENCHMARK_CAPTURE(Dense, Stars, "****")->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(Dense, NoFour, "[^4][^4][^4][^4]")->Unit(benchmark::kMillisecond);
+
+// Baseline: the all-numbers run on the same 1,000 segments (10 million numbers).
+void AllNumbersBaseline(benchmark::State& state) {
+    const auto segments = consecutiveSegments(1380000, 1000);
+    for (auto _ : state) {
+        haoma::generate::AllNumbersRun run(segments, "\n");
+        std::string block;
+        block.reserve(1 << 20);
+        std::uint64_t numbers = 0;
+        while (!run.finished()) {
+            block.clear();
+            numbers += run.next(INT64_MAX, 1 << 16, block);
+            benchmark::DoNotOptimize(block.data());
+        }
+        state.counters["rate"] = benchmark::Counter(static_cast<double>(numbers),
+                                                    benchmark::Counter::kIsIterationInvariantRate);
+    }
+}
+BENCHMARK(AllNumbersBaseline)->Unit(benchmark::kMillisecond);
+
+void SparseOverTheStore(benchmark::State& state) {
+    const auto parsed = haoma::generate::parsePatterns("AAAAAAA");
+    for (auto _ : state) {
+        MatchRun run(storeSegments(), parsed.patterns, {}, "\n");
+        drain(run, state);
+    }
+    state.counters["segments"] = static_cast<double>(storeSegments().size());
+}
+BENCHMARK(SparseOverTheStore)->Unit(benchmark::kMillisecond);
+
+void CountPresetsOfBeijing(benchmark::State& state) {
+    const auto path = std::filesystem::canonical("/proc/self/exe").parent_path() / "mobile.db";
+    const auto store = haoma::lookup::SegmentStore::open(path.string());
+    const auto segments = haoma::lookup::querySegments(store.get(), "北京", {}).rows;
+    for (auto _ : state) {
+        std::uint64_t total = 0;
+        for (const auto& preset : haoma::generate::patternPresets()) {
+            total += haoma::generate::countMatches(
+                segments, haoma::generate::parsePatterns(preset.patterns).patterns, {});
+        }
+        benchmark::DoNotOptimize(total);
+    }
+    state.counters["presets"] = static_cast<double>(haoma::generate::patternPresets().size());
+}
+BENCHMARK(CountPresetsOfBeijing)->Unit(benchmark::kMillisecond);
+
+void SampleAMillionOfAThousandMillion(benchmark::State& state) {
+    const auto segments = consecutiveSegments(1300000, 100000);  // 10^9 numbers
+    for (auto _ : state) {
+        std::mt19937_64 random(1);
+        auto sample = haoma::generate::sampleMatches(segments, {}, {}, 1000000, random);
+        benchmark::DoNotOptimize(sample.data());
+    }
+}
+BENCHMARK(SampleAMillionOfAThousandMillion)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+
+BENCHMARK_MAIN();
