@@ -42,3 +42,16 @@ for segments in 1k 10k; do
   count=$([ "$segments" = 1k ] && echo 10 || echo 100)
   printf 'haoma-cli all, %3s million numbers: %6.1f MB\n' "$count" "$(echo "$rss / 1024" | bc -l)"
 done
+
+echo "== match: the pattern language against seq | grep -E for the same pattern"
+# A sparse pattern over 100,000 segments (a thousand million candidates): grep sees 10
+# million of them (1,000 segments) and its rate is scaled to the same candidates.
+sparse=$("$cli" match AAAAAAA --segments "$work/100k.txt" | wc -l)
+measure "haoma-cli match AAAAAAA (100,000 segments)" "$sparse" "$cli match AAAAAAA --segments $work/100k.txt > /dev/null"
+printf '%s\n' '([0-9])\1{6}$' > "$work/sparse.re"
+printf '%s\n' '[^4]{4}$' > "$work/dense.re"
+grep_sparse=$(seq 13800000000 13809999999 | grep -cE -f "$work/sparse.re" || true)
+measure "seq | grep -E (AAAAAAA, 1,000 segments)" "$grep_sparse" "seq 13800000000 13809999999 | grep -E -f $work/sparse.re > /dev/null"
+measure "haoma-cli match '****' (1,000 segments)" 10000000 "$cli match '****' --segments $work/1k.txt > /dev/null"
+measure "haoma-cli match '[^4][^4][^4][^4]'" 6561000 "$cli match '[^4][^4][^4][^4]' --segments $work/1k.txt > /dev/null"
+measure "seq | grep -E '[^4]{4}\$' (1,000 segments)" 6561000 "seq 13800000000 13809999999 | grep -E -f $work/dense.re > /dev/null"
