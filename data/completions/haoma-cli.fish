@@ -1,6 +1,6 @@
 # SPDX-License-Identifier: MIT
 # fish completion for haoma-cli
-set -l commands suggest query cities where pretty all import
+set -l commands suggest query cities where pretty all match import
 complete -c haoma-cli -f
 complete -c haoma-cli -n "not __fish_seen_subcommand_from $commands" -a suggest -d 'city names for Chinese, pinyin or initials'
 complete -c haoma-cli -n "not __fish_seen_subcommand_from $commands" -a query -d 'the segments of a city, province or area code'
@@ -25,3 +25,15 @@ complete -c haoma-cli -n "__fish_seen_subcommand_from pretty all" -l segments -r
 complete -c haoma-cli -n "__fish_seen_subcommand_from pretty all" -l city -x -d 'segments of a city'
 complete -c haoma-cli -n "__fish_seen_subcommand_from import" -l reset -d 'use the installed store again'
 complete -c haoma-cli -n "__fish_seen_subcommand_from import" -F
+complete -c haoma-cli -n "not __fish_seen_subcommand_from $commands" -a match -d 'numbers whose last digits match a pattern'
+complete -c haoma-cli -n "__fish_seen_subcommand_from match" -l preset -x -a 'aaaaa aaaaaa aaaaaaa abcde edcba aabbcc abcabc aaab abbb aabb love birthday year' -d 'a named pattern'
+complete -c haoma-cli -n "__fish_seen_subcommand_from match" -l list-presets -d 'print the presets'
+complete -c haoma-cli -n "__fish_seen_subcommand_from pretty all match" -l contains -x -d 'digits after the segment'
+complete -c haoma-cli -n "__fish_seen_subcommand_from pretty all match" -l without -x -d 'digits never after the segment'
+complete -c haoma-cli -n "__fish_seen_subcommand_from pretty all match" -l count -d 'print only how many'
+complete -c haoma-cli -n "__fish_seen_subcommand_from pretty all match" -l sample -x -d 'N numbers at random'
+complete -c haoma-cli -n "__fish_seen_subcommand_from pretty all match" -l seed -x -d 'the seed of --sample'
+complete -c haoma-cli -n "__fish_seen_subcommand_from pretty all match" -l shuffle -d 'random order'
+complete -c haoma-cli -n "__fish_seen_subcommand_from match" -l limit -x -d 'stop after N numbers'
+complete -c haoma-cli -n "__fish_seen_subcommand_from match" -l segments -r -F -d 'segment file'
+complete -c haoma-cli -n "__fish_seen_subcommand_from match" -l city -x -d 'segments of a city'
