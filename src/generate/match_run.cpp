@@ -199,14 +199,19 @@ std::size_t MatchRun::next(std::uint64_t limit, std::size_t maxNumbers, std::str
     return produced;
 }
 
-std::uint64_t countMatches(const std::vector<std::string>& segments,
-                           const std::vector<DigitPattern>& patterns, const TailRule& rule) {
+namespace {
+
+// The count of every segment line, each shape of segment counted once.
+std::vector<std::uint64_t> segmentCounts(const std::vector<std::string>& segments,
+                                         const std::vector<DigitPattern>& patterns,
+                                         const TailRule& rule) {
     std::size_t reach = 0;
     for (const auto& pattern : patterns) {
         reach = std::max(reach, pattern.positions.size());
     }
     std::map<std::string, std::uint64_t> known;
-    std::uint64_t total = 0;
+    std::vector<std::uint64_t> counts;
+    counts.reserve(segments.size());
     for (const auto& segment : segments) {
         const std::string key = countKey(segment, reach);
         auto found = known.find(key);
@@ -214,7 +219,18 @@ std::uint64_t countMatches(const std::vector<std::string>& segments,
             found =
                 known.emplace(key, key == "-" ? 0 : segmentCount(segment, patterns, rule)).first;
         }
-        total = saturatingAdd(total, found->second);
+        counts.push_back(found->second);
+    }
+    return counts;
+}
+
+}  // namespace
+
+std::uint64_t countMatches(const std::vector<std::string>& segments,
+                           const std::vector<DigitPattern>& patterns, const TailRule& rule) {
+    std::uint64_t total = 0;
+    for (const std::uint64_t count : segmentCounts(segments, patterns, rule)) {
+        total = saturatingAdd(total, count);
     }
     return total;
 }
@@ -228,20 +244,10 @@ std::vector<std::string> sampleMatches(const std::vector<std::string>& segments,
                                        const TailRule& rule, std::uint64_t wanted,
                                        std::mt19937_64& random) {
     const DigitPattern* pattern = patterns.empty() ? nullptr : &patterns.front();
-    std::vector<std::uint64_t> counts;
-    counts.reserve(segments.size());
+    const std::vector<std::uint64_t> counts = segmentCounts(segments, patterns, rule);
     std::uint64_t total = 0;
-    std::map<std::string, std::uint64_t> known;
-    const std::size_t reach = pattern != nullptr ? pattern->positions.size() : 0;
-    for (const auto& segment : segments) {
-        const std::string key = countKey(segment, reach);
-        auto found = known.find(key);
-        if (found == known.end()) {
-            found =
-                known.emplace(key, key == "-" ? 0 : segmentCount(segment, patterns, rule)).first;
-        }
-        counts.push_back(found->second);
-        total = saturatingAdd(total, found->second);
+    for (const std::uint64_t count : counts) {
+        total = saturatingAdd(total, count);
     }
     // Distinct ranks, uniformly (Floyd's method: one draw each, memory for `wanted`).
     std::vector<std::uint64_t> ranks;
