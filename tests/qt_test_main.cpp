@@ -4,6 +4,8 @@
 
 #include <QApplication>
 
+#include "app/application.h"
+
 int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
@@ -11,5 +13,6 @@ int main(int argc, char** argv) {
     ::testing::InitGoogleTest(&argc, argv);
     GTEST_FLAG_SET(death_test_style, "threadsafe");
     QApplication application(argc, argv);
+    haoma::app::installChineseTranslations();
     return RUN_ALL_TESTS();
 }

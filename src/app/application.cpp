@@ -3,6 +3,9 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QTranslator>
 
 #include <cstdio>
 #include <optional>
@@ -42,11 +45,21 @@ std::optional<int> answerWithoutWindow(int argc, char** argv) {
 
 }  // namespace
 
+bool installChineseTranslations() {
+    // Owned by the application object, which keeps it installed for its life.
+    auto* translator = new QTranslator(QCoreApplication::instance());
+    const bool loaded =
+        translator->load(QLocale(QLocale::Chinese, QLocale::China), QStringLiteral("qtbase"),
+                         QStringLiteral("_"), QLibraryInfo::path(QLibraryInfo::TranslationsPath));
+    return loaded && QCoreApplication::installTranslator(translator);
+}
+
 int runApplication(int argc, char** argv) {
     if (const auto status = answerWithoutWindow(argc, argv)) {
         return *status;
     }
     QApplication application(argc, argv);
+    installChineseTranslations();
     QApplication::setApplicationName(QStringLiteral("haoma"));
     QDir::setCurrent(QCoreApplication::applicationDirPath());
     Services services;

@@ -37,6 +37,8 @@ void applyColor(QWidget* widget, const char* color) {
 
 void setupTextBox(QPlainTextEdit* box) {
     box->setLineWrapMode(QPlainTextEdit::NoWrap);
+    // A tab in a segment line would break every segment after it: Tab moves on instead.
+    box->setTabChangesFocus(true);
     box->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     box->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     QPalette palette = box->palette();

@@ -83,4 +83,13 @@ std::span<const ControlSpec> controlTable() {
     return kControls;
 }
 
+std::span<const AccessibleName> accessibleNames() {
+    static constexpr AccessibleName kNames[] = {
+        {"编辑框_出发地", "城市名"},   {"编辑框1", "手机号码段"},
+        {"编辑框2", "生成的手机号码"}, {"编辑框生成总数", "计划生成"},
+        {"列表框_出发地", "城市联想"},
+    };
+    return kNames;
+}
+
 }  // namespace haoma::app

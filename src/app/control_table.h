@@ -43,4 +43,12 @@ std::span<const ControlSpec> controlTable();
 inline constexpr int kWindowWidth = 605;
 inline constexpr int kWindowHeight = 483;
 
+// The names assistive technology reads for the controls without a caption of their own
+// (buttons, labels and check boxes are read by their captions).
+struct AccessibleName {
+    const char* control;  // object name
+    const char* name;     // UTF-8
+};
+std::span<const AccessibleName> accessibleNames();
+
 }  // namespace haoma::app

@@ -97,6 +97,9 @@ void MainWindow::buildControls() {
         }
         widget->setVisible(spec.visible);
     }
+    for (const auto& accessible : accessibleNames()) {
+        control<QWidget>(accessible.control)->setAccessibleName(QString::fromUtf8(accessible.name));
+    }
 }
 
 void MainWindow::connectSignals() {
@@ -136,7 +139,13 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
             const auto* key = static_cast<QKeyEvent*>(event);
             const auto* widget = qobject_cast<QWidget*>(watched);
             if (key->key() == Qt::Key_Escape && widget != nullptr && widget->window() == this) {
-                close();
+                // Esc closes an open suggestion list first; only then does it end the program.
+                auto* list = control<QListWidget>("列表框_出发地");
+                if (list->isVisible()) {
+                    list->hide();
+                } else {
+                    close();
+                }
                 return true;
             }
             break;
@@ -150,6 +159,11 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
         case QEvent::MouseButtonDblClick:
             if (watched == control<QLineEdit>("编辑框生成总数")) {
                 ClearPlannedTotal();
+            }
+            // The check box takes a double-click as a second press: so does the command.
+            if (watched == control<QCheckBox>("选择框1") &&
+                static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
+                ToggleAllPatterns();
             }
             break;
         default:
@@ -199,6 +213,8 @@ void MainWindow::StartUp() {
     control<QPushButton>("按钮全顺序数")->setEnabled(false);
     OpenSegmentDatabase();
     LoadCityTable();
+    // Typing starts in the city box (not in the planned total, where "bj" would join 1000000).
+    control<QLineEdit>("编辑框_出发地")->setFocus();
 }
 
 void MainWindow::LoadCityTable() {

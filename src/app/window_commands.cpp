@@ -44,8 +44,12 @@ void MainWindow::PickCity() {
     auto* list = control<QListWidget>("列表框_出发地");
     const int index = list->currentRow();
     const QListWidgetItem* item = index >= 0 ? list->item(index) : nullptr;
-    control<QLineEdit>("编辑框_出发地")->setText(item != nullptr ? item->text() : QString());
+    auto* city = control<QLineEdit>("编辑框_出发地");
+    city->setText(item != nullptr ? item->text() : QString());
     list->hide();
+    // Typing goes on in the city box, after the name picked.
+    city->setFocus();
+    city->end(false);
 }
 
 lookup::Carrier MainWindow::selectedCarrier() const {
@@ -103,7 +107,12 @@ void MainWindow::setIndicatorsEnabled(bool enabled) {
 }
 
 void MainWindow::PasteSegments() {
-    setBoxText(control<QPlainTextEdit>("编辑框1"), services_.clipboardText());
+    // Text copied from a file saved with a byte-order mark would glue it to the first segment.
+    QString text = services_.clipboardText();
+    if (text.startsWith(QChar(0xFEFF))) {
+        text.remove(0, 1);
+    }
+    setBoxText(control<QPlainTextEdit>("编辑框1"), text);
 }
 
 void MainWindow::PasteResults() {

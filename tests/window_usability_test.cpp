@@ -1,0 +1,109 @@
+// SPDX-License-Identifier: MIT
+// What a user at the keyboard meets: where typing starts and goes on, Esc on an open list,
+// Tab in the boxes, a fast double-click on 全, names for assistive technology, a pasted
+// byte-order mark, and Qt's own texts in Chinese.
+#include <QClipboard>
+#include <QGuiApplication>
+#include <QTest>
+
+#include "app/control_table.h"
+#include "generate/pattern_kind.h"
+#include "lookup/city_table.h"
+#include "window_fixture.h"
+
+namespace haoma::test {
+namespace {
+
+class UsabilityTest : public WindowTest {
+  protected:
+    void SetUp() override {
+        services.cityTableOverride = lookup::baseCityTable();
+        WindowTest::SetUp();
+    }
+    QLineEdit* city() const { return find<QLineEdit>("编辑框_出发地"); }
+    QListWidget* list() const { return find<QListWidget>("列表框_出发地"); }
+};
+
+TEST_F(UsabilityTest, TypingStartsInTheCityBoxAndGoesOnThereAfterAPick) {
+    EXPECT_EQ(window->focusWidget(), city());
+    QTest::keyClicks(city(), "bj");
+    EXPECT_EQ(city()->text(), "bj");  // not "1000000bj" in the planned total
+    ASSERT_TRUE(list()->isVisible());
+    QTest::mouseClick(list()->viewport(), Qt::LeftButton, {},
+                      list()->visualItemRect(list()->item(0)).center());
+    EXPECT_EQ(window->focusWidget(), city());
+    EXPECT_EQ(city()->cursorPosition(), city()->text().size());
+    EXPECT_EQ(find<QLineEdit>("编辑框生成总数")->text(), "1000000");
+}
+
+TEST_F(UsabilityTest, EscapeClosesAnOpenListBeforeTheProgram) {
+    city()->setFocus();
+    QTest::keyClicks(city(), "bei");
+    ASSERT_TRUE(list()->isVisible());
+    QTest::keyClick(city(), Qt::Key_Escape);
+    EXPECT_FALSE(list()->isVisible());
+    EXPECT_TRUE(services.exitCodes.empty());
+    EXPECT_EQ(city()->text(), "bei");
+    QTest::keyClick(city(), Qt::Key_Escape);
+    EXPECT_EQ(services.exitCodes, std::vector<int>{0});
+}
+
+TEST_F(UsabilityTest, TabInTheBoxesMovesOnInsteadOfWritingATab) {
+    for (const char* name : {"编辑框1", "编辑框2"}) {
+        box(name)->setPlainText("1380013");
+        box(name)->setFocus();
+        QTest::keyClick(box(name), Qt::Key_Tab);
+        EXPECT_EQ(box(name)->toPlainText(), "1380013") << name;
+        EXPECT_NE(window->focusWidget(), box(name)) << name;
+    }
+}
+
+TEST_F(UsabilityTest, ADoubleClickOnAllKeepsTheNineKindsInStep) {
+    auto* all = find<QCheckBox>("选择框1");
+    const auto nineAgree = [&] {
+        for (const auto& row : generate::patternTable()) {
+            if (find<QCheckBox>(row.checkBox.data())->isChecked() != all->isChecked()) {
+                return false;
+            }
+        }
+        return true;
+    };
+    // A fast double-click as the window system delivers it: press, release, then a press
+    // that comes as a double-click, and its release.
+    const auto doubleClick = [&] {
+        QTest::mouseClick(all, Qt::LeftButton);
+        QTest::mouseDClick(all, Qt::LeftButton);
+        QTest::mouseRelease(all, Qt::LeftButton);
+    };
+    for (int round = 0; round < 3; ++round) {
+        doubleClick();
+        EXPECT_TRUE(nineAgree()) << round;
+        QTest::mouseClick(all, Qt::LeftButton);
+        EXPECT_TRUE(nineAgree()) << round;
+    }
+}
+
+TEST_F(UsabilityTest, BoxesAndTheListCarryNamesForAssistiveTechnology) {
+    ASSERT_EQ(app::accessibleNames().size(), 5U);
+    for (const auto& accessible : app::accessibleNames()) {
+        EXPECT_EQ(find<QWidget>(accessible.control)->accessibleName(),
+                  QString::fromUtf8(accessible.name))
+            << accessible.control;
+    }
+    EXPECT_EQ(city()->accessibleName(), "城市名");
+    EXPECT_EQ(box("编辑框2")->accessibleName(), "生成的手机号码");
+}
+
+TEST_F(UsabilityTest, APastedByteOrderMarkIsNotPartOfTheFirstSegment) {
+    QGuiApplication::clipboard()->setText(QStringLiteral("\uFEFF1380013\r\n1390000\r\n"));
+    click("按钮4");
+    EXPECT_EQ(box("编辑框1")->toPlainText(), "1380013\n1390000\n");
+}
+
+TEST_F(UsabilityTest, QtsOwnTextsAreChinese) {
+    EXPECT_EQ(QCoreApplication::translate("QPlatformTheme", "OK"), "确定");
+    EXPECT_EQ(QCoreApplication::translate("QPlatformTheme", "Cancel"), "取消");
+}
+
+}  // namespace
+}  // namespace haoma::test
