@@ -262,6 +262,46 @@ TEST_F(RunTest, AFullResultBoxStopsTheRunWithAMessage) {
     EXPECT_TRUE(enabled("按钮靓号"));
 }
 
+// The message says that numbers were left out: none when the box filled up exactly with
+// the last number the run had, or when the planned total or over-long lines ended it.
+TEST_F(RunTest, AFullBoxSaysSoOnlyWhenANumberWasStillToCome) {
+    struct Case {
+        const char* segments;
+        const char* total;
+        bool allNumbers;
+        int capacity;
+        int results;
+        bool message;
+    };
+    const Case cases[] = {
+        {"13800138", "1000000", true, 1000, 1000, false},  // exactly the run's numbers
+        {"13800138", "1000000", true, 999, 999, true},     // one more was to come
+        {"1380013", "25", true, 25, 25, false},            // the planned total ends it
+        {"13800138\r\n123456789012", "1000000", true, 1000, 1000, false},  // the rest too long
+        {"1380013", "1000000", false, 529, 529, false},  // every pretty number, exactly
+        {"1380013", "1000000", false, 528, 528, true},
+        {"1380013", "10", false, 10, 10, false},
+    };
+    for (const auto& c : cases) {
+        services.messages.clear();
+        window->runs().setResultCapacity(c.capacity);
+        segments(c.segments);
+        total(c.total);
+        if (c.allNumbers) {
+            allNumbersMode();
+            click("按钮全顺序数");
+        } else {
+            click("单选框仅靓号");
+            if (!find<QCheckBox>("选择框1")->isChecked()) {
+                click("选择框1");
+            }
+            click("按钮靓号");
+        }
+        EXPECT_EQ(results().size(), c.results) << c.segments << " " << c.capacity;
+        EXPECT_EQ(services.messages.size(), c.message ? 1 : 0) << c.segments << " " << c.capacity;
+    }
+}
+
 TEST_F(RunTest, ABlankLineWithASmallTotalFinishesAtOnce) {
     segments("\r\n");  // one empty entry: 10^11 fillers
     total("4");

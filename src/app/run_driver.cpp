@@ -150,8 +150,13 @@ void RunDriver::runPrettyNumbers() {
             while (run.kindActive()) {
                 const std::int64_t room = roomInResultBox();
                 if (room <= 0) {
-                    full = true;
-                    services_.showMessage(qs(messages::kResultBoxFull).arg(capacity_));
+                    // Full: the run stops, and says so only when a number was still to come
+                    // (this kind's, or a later kind's at its turn).
+                    std::string probe;
+                    if (run.next(plannedTotal(), 1, probe) > 0) {
+                        full = true;
+                        services_.showMessage(qs(messages::kResultBoxFull).arg(capacity_));
+                    }
                     break;
                 }
                 sliceTimer_.start();
@@ -186,7 +191,11 @@ void RunDriver::runAllNumbers() {
     while (!run.finished()) {
         const std::int64_t room = roomInResultBox();
         if (room <= 0) {
-            services_.showMessage(qs(messages::kResultBoxFull).arg(capacity_));
+            // Full: the run stops, and says so only when a number was still to come.
+            std::string probe;
+            if (run.next(plannedTotal(), 1, probe) > 0) {
+                services_.showMessage(qs(messages::kResultBoxFull).arg(capacity_));
+            }
             break;
         }
         sliceTimer_.start();
