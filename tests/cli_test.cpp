@@ -67,6 +67,15 @@ TEST_F(CliTest, PrettyAndAllGiveTheWindowsNumbers) {
     EXPECT_EQ(cli({"all", "13800138"}).out.size(), 1000U * 12);
 }
 
+// A tag character is a character GBK lacks: the segment line is 8 bytes, too long for the
+// four-digit kinds and without filler for the three-digit ones.
+TEST_F(CliTest, ATagCharacterCountsOneByteInASegmentLine) {
+    const std::string line = "1380013\xF3\xA0\x80\x81\n";
+    EXPECT_EQ(cli({"pretty", "--kinds", "AAAA"}, line).out, "");
+    const std::string three = cli({"pretty", "--kinds", "AAA"}, line).out;
+    EXPECT_EQ(std::count(three.begin(), three.end(), '\n'), 10);
+}
+
 TEST_F(CliTest, SuggestAndQuery) {
     EXPECT_EQ(cli({"suggest", "hhht"}).out, "呼和浩特\n");
     // The carried table: the 879 railway records, then the store's cities they lack (漳州).

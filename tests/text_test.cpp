@@ -250,9 +250,23 @@ TEST(GbkLength, CountsGbkBytes) {
         int expected;
     };
     const std::vector<Case> cases = {
-        {"", 0},         {"1380013", 7}, {"北京", 4},     {"北京1", 5},   {"ａ", 2},
-        {"·", 2},        {"é", 2},       {"€", 1},        {"😀", 1},       {"\xFF", 1},
-        {"\xE5\x8C", 2}, {"\u3000", 2},  {"\xF0\x9F", 2}, {"abc\x80", 4},
+        {"", 0},
+        {"1380013", 7},
+        {"北京", 4},
+        {"北京1", 5},
+        {"ａ", 2},
+        {"·", 2},
+        {"é", 2},
+        {"€", 1},
+        {"😀", 1},
+        {"\xFF", 1},
+        {"\xE5\x8C", 2},
+        {"\u3000", 2},
+        {"\xF0\x9F", 2},
+        {"abc\x80", 4},
+        // Tag characters, which the converter drops silently: unencodable, one byte each.
+        {"1380013\U000E0001", 8},
+        {"\U000E0020\U000E007F", 2},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(gbkLength(c.text), c.expected) << c.text;

@@ -41,8 +41,11 @@ class GbkEncoder {
         std::size_t inLeft = in.size();
         char* outPtr = buffer.data();
         std::size_t outLeft = buffer.size();
+        // iconv drops some characters silently (the tag characters U+E0000-U+E007F): GBK
+        // has none of them, so they are unencodable like the rest and take the one byte.
         if (handle_ == invalid() ||
-            iconv(handle_, &inPtr, &inLeft, &outPtr, &outLeft) == static_cast<std::size_t>(-1)) {
+            iconv(handle_, &inPtr, &inLeft, &outPtr, &outLeft) == static_cast<std::size_t>(-1) ||
+            outLeft == buffer.size()) {
             if (handle_ != invalid()) {
                 iconv(handle_, nullptr, nullptr, nullptr, nullptr);
             }
