@@ -246,10 +246,6 @@ std::optional<std::uint64_t> exactCount(const std::vector<std::string>& lines, c
     return countNumbers(lines, kind.pretty);
 }
 
-int writeLines(Context& context, const std::vector<std::string>& lines) {
-    return context.printLines(lines);
-}
-
 }  // namespace
 
 int generateNumbers(Context& context, const GenerateOptions& options,
@@ -281,7 +277,7 @@ int generateNumbers(Context& context, const GenerateOptions& options,
             }
             total = counting.count();
         }
-        return writeLines(context, {std::to_string(std::min(*total, limit))});
+        return context.printLines({std::to_string(std::min(*total, limit))});
     }
     if (options.sample) {
         std::vector<std::string> numbers;
@@ -314,7 +310,7 @@ int generateNumbers(Context& context, const GenerateOptions& options,
         if (options.shuffle) {
             std::shuffle(numbers.begin(), numbers.end(), random);
         }
-        return writeLines(context, numbers);
+        return context.printLines(numbers);
     }
 
     Output output(context.out, context.common.output.value_or(""));

@@ -66,7 +66,6 @@ class MatchRun {
     // returns how many it appended.
     std::size_t next(std::uint64_t limit, std::size_t maxNumbers, std::string& out);
     bool finished() const { return segment_ >= segments_.size() || count_ >= limit_; }
-    std::uint64_t runCount() const { return count_; }
 
   private:
     bool enterSegment();
