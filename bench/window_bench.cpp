@@ -13,16 +13,17 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTest>
+#include <QTextCursor>
 #include <algorithm>
 #include <cstdio>
 #include <fstream>
 #include <string>
 #include <vector>
 
-#include "app/box_text.h"
 #include "app/main_window.h"
 #include "app/run_driver.h"
 #include "app/services.h"
+#include "app/text_box.h"
 
 namespace {
 
@@ -59,9 +60,9 @@ int runWindow(bool pretty, bool full) {
     window.StartUp();
     window.show();
     QApplication::processEvents();
-    window.control<QPlainTextEdit>("编辑框1")->setPlainText(segmentLines(pretty ? 1891
-                                                                         : full ? 500
-                                                                                : 100));
+    window.control<haoma::app::TextBox>("编辑框1")->setPlainText(segmentLines(pretty ? 1891
+                                                                              : full ? 500
+                                                                                     : 100));
     if (full) {
         window.control<QLineEdit>("编辑框生成总数")->setText(QStringLiteral("5000000"));
     }
@@ -104,7 +105,10 @@ int runBaseline() {
     QElapsedTimer timer;
     timer.start();
     for (int i = 0; i < 100; ++i) {
-        haoma::app::appendToBox(&box, block);
+        QTextCursor cursor(box.document());
+        cursor.movePosition(QTextCursor::End);
+        cursor.insertText(block);
+        box.setTextCursor(cursor);
         QApplication::processEvents();
     }
     std::printf("baseline seconds=%.3f lines=%d peak_rss_mb=%.1f\n",

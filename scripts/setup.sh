@@ -10,7 +10,8 @@ packages=(
   libcli11-dev libqscintilla2-qt6-dev qt6-translations-l10n
   libgtest-dev libgmock-dev libbenchmark-dev
   clang libclang-rt-14-dev clang-format dpkg-dev bc
-  fontconfig xvfb xauth imagemagick xdotool
+  fontconfig xvfb xauth imagemagick xdotool xclip xfce4-clipman openbox
+  at-spi2-core python3-pyatspi dbus-x11
   lintian appstream util-linux
 )
 

@@ -9,7 +9,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
-#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QStringList>
@@ -18,6 +17,7 @@
 
 #include "app/main_window.h"
 #include "app/services.h"
+#include "app/text_box.h"
 
 namespace haoma::test {
 
@@ -67,7 +67,7 @@ class WindowTest : public ::testing::Test {
         EXPECT_NE(widget, nullptr) << name;
         return widget;
     }
-    QPlainTextEdit* box(const char* name) const { return find<QPlainTextEdit>(name); }
+    app::TextBox* box(const char* name) const { return find<app::TextBox>(name); }
     QString caption(const char* name) const { return find<QLabel>(name)->text(); }
     bool enabled(const char* name) const { return find<QWidget>(name)->isEnabled(); }
     bool checked(const char* name) const { return find<QAbstractButton>(name)->isChecked(); }

@@ -16,8 +16,7 @@ namespace {
 class HostileTest : public WindowTest {
   protected:
     qsizetype resultLines() const {
-        return box("编辑框2")->document()->blockCount() -
-               (box("编辑框2")->toPlainText().endsWith('\n') ? 1 : 0);
+        return box("编辑框2")->lineCount() - (box("编辑框2")->toPlainText().endsWith('\n') ? 1 : 0);
     }
     QString results() const { return box("编辑框2")->toPlainText(); }
     void total(const QString& text) { find<QLineEdit>("编辑框生成总数")->setText(text); }
@@ -41,9 +40,9 @@ TEST_F(HostileTest, AFiftyMegabytePasteIntoEitherBox) {
     }
     QGuiApplication::clipboard()->setText(lines);
     click("按钮4");
-    EXPECT_EQ(box("编辑框1")->document()->blockCount(), lines.count('\n') + 1);
+    EXPECT_EQ(box("编辑框1")->lineCount(), lines.count('\n') + 1);
     click("按钮7");
-    EXPECT_EQ(box("编辑框2")->document()->blockCount(), lines.count('\n') + 1);
+    EXPECT_EQ(box("编辑框2")->lineCount(), lines.count('\n') + 1);
     // A run over the pasted segments answers between slices and stops at its total.
     total("20000");
     click("选择框1");
@@ -145,7 +144,7 @@ TEST_F(HostileTest, OddCityTexts) {
         click("按钮1查询");
         EXPECT_TRUE(enabled("按钮1查询"));
         const int count = caption("标签号段数").toInt();
-        EXPECT_EQ(box("编辑框1")->document()->blockCount() - 1, count);
+        EXPECT_EQ(box("编辑框1")->lineCount() - 1, count);
     }
     expectOnlyOwnMessages();
 }

@@ -84,7 +84,7 @@ TEST_F(QueryTest, CopiedSegmentsEndEachLineWithCrLf) {
 
 TEST_F(QueryTest, LeavesTheIndicatorsDisabled) {
     find<QLineEdit>("编辑框生成总数")->setText("5");
-    find<QPlainTextEdit>("编辑框1")->setPlainText("1380013");
+    box("编辑框1")->setPlainText("1380013");
     click("选择框1");
     click("按钮靓号");
     EXPECT_TRUE(enabled("按钮aabb"));
@@ -132,7 +132,7 @@ TEST_P(FailedOpenTest, ShowsTheMessageOnceBeforeTheWindowAndQueriesFindNothing) 
     EXPECT_FALSE(visibleAtMessage);
     window.control<QLineEdit>("编辑框_出发地")->setText("北京");
     QTest::mouseClick(window.control<QPushButton>("按钮1查询"), Qt::LeftButton);
-    EXPECT_TRUE(window.control<QPlainTextEdit>("编辑框1")->toPlainText().isEmpty());
+    EXPECT_TRUE(window.control<app::TextBox>("编辑框1")->toPlainText().isEmpty());
     EXPECT_EQ(window.control<QLabel>("标签号段数")->text(), "0");
     EXPECT_EQ(services.messages.size(), 1);
     EXPECT_TRUE(window.control<QPushButton>("按钮1查询")->isEnabled());
@@ -190,13 +190,13 @@ TEST(DamagedStore, AQueryThatFailsSaysSoInsteadOfShowingNoRows) {
             file.write(std::string(4096, '\x5A').data(), 4096);
         }
     }
-    window.control<QPlainTextEdit>("编辑框1")->setPlainText("old");
+    window.control<app::TextBox>("编辑框1")->setPlainText("old");
     window.control<QLineEdit>("编辑框_出发地")->setText("北京");
     QTest::mouseClick(window.control<QPushButton>("按钮1查询"), Qt::LeftButton);
     ASSERT_EQ(services.messages.size(), 1);
     EXPECT_EQ(services.messages[0], QString::fromUtf8(app::messages::kStoreDamaged)
                                         .arg(QString::fromStdString(dir.file("mobile.db"))));
-    EXPECT_TRUE(window.control<QPlainTextEdit>("编辑框1")->toPlainText().isEmpty());
+    EXPECT_TRUE(window.control<app::TextBox>("编辑框1")->toPlainText().isEmpty());
     EXPECT_EQ(window.control<QLabel>("标签号段数")->text(), "0");
     EXPECT_TRUE(window.control<QPushButton>("按钮1查询")->isEnabled());
 }
@@ -215,7 +215,7 @@ TEST(StoreLocation, TheUsersImportedStoreComesFirst) {
     window.StartUp();
     window.control<QLineEdit>("编辑框_出发地")->setText("上海");
     QTest::mouseClick(window.control<QPushButton>("按钮1查询"), Qt::LeftButton);
-    EXPECT_EQ(window.control<QPlainTextEdit>("编辑框1")->toPlainText(), "1990000\n");
+    EXPECT_EQ(window.control<app::TextBox>("编辑框1")->toPlainText(), "1990000\n");
 }
 
 TEST(StoreLocation, FoundBesideTheProgramFromAnotherWorkingDirectory) {

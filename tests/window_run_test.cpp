@@ -353,7 +353,7 @@ TEST(RunProcess, CloseDuringARunEndsTheProcessAtOnce) {
             for (int i = 0; i < 100; ++i) {
                 lines += QString::number(1380000 + i) + "\r\n";
             }
-            window.control<QPlainTextEdit>("编辑框1")->setPlainText(lines);
+            window.control<app::TextBox>("编辑框1")->setPlainText(lines);
             QTest::mouseClick(window.control<QRadioButton>("单选框全部号"), Qt::LeftButton);
             QTimer::singleShot(30, &window, &QWidget::close);
             QTest::mouseClick(window.control<QPushButton>("按钮全顺序数"), Qt::LeftButton);

@@ -69,7 +69,7 @@ TEST_F(WindowStartUp, BoxesCountersAndSuggestionList) {
     EXPECT_EQ(list->currentRow(), -1);
     EXPECT_EQ(list->selectionMode(), QAbstractItemView::SingleSelection);
     for (const char* name : {"编辑框1", "编辑框2"}) {
-        EXPECT_EQ(box(name)->lineWrapMode(), QPlainTextEdit::NoWrap);
+        EXPECT_FALSE(box(name)->wrapsLines());
         EXPECT_EQ(box(name)->verticalScrollBarPolicy(), Qt::ScrollBarAlwaysOn);
         EXPECT_EQ(box(name)->horizontalScrollBarPolicy(), Qt::ScrollBarAlwaysOn);
     }

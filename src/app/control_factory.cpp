@@ -6,11 +6,11 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
-#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
 
 #include "app/click_label.h"
+#include "app/text_box.h"
 
 namespace haoma::app {
 namespace {
@@ -35,18 +35,6 @@ void applyColor(QWidget* widget, const char* color) {
     widget->setPalette(palette);
 }
 
-void setupTextBox(QPlainTextEdit* box) {
-    box->setLineWrapMode(QPlainTextEdit::NoWrap);
-    // A tab in a segment line would break every segment after it: Tab moves on instead.
-    box->setTabChangesFocus(true);
-    box->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    box->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    QPalette palette = box->palette();
-    palette.setColor(QPalette::Base, Qt::white);
-    palette.setColor(QPalette::Text, Qt::black);
-    box->setPalette(palette);
-}
-
 }  // namespace
 
 QWidget* createControl(const ControlSpec& spec, QWidget* parent) {
@@ -58,11 +46,8 @@ QWidget* createControl(const ControlSpec& spec, QWidget* parent) {
             return new QLabel(caption, parent);
         case ControlKind::LineEdit:
             return new QLineEdit(caption, parent);
-        case ControlKind::TextBox: {
-            auto* box = new QPlainTextEdit(parent);
-            setupTextBox(box);
-            return box;
-        }
+        case ControlKind::TextBox:
+            return new TextBox(parent);
         case ControlKind::Button: {
             auto* button = new QPushButton(caption, parent);
             button->setAutoDefault(false);

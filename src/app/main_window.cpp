@@ -10,7 +10,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
-#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScreen>
 #include <QTimer>
@@ -21,6 +20,7 @@
 #include "app/messages.h"
 #include "app/run_driver.h"
 #include "app/services.h"
+#include "app/text_box.h"
 #include "generate/pattern_kind.h"
 #include "haoma_version.h"
 #include "lookup/city_table.h"
@@ -63,8 +63,8 @@ MainWindow::~MainWindow() {
 RunControls MainWindow::runControls() const {
     RunControls controls{
         control<QLineEdit>("编辑框生成总数"),
-        control<QPlainTextEdit>("编辑框1"),
-        control<QPlainTextEdit>("编辑框2"),
+        control<TextBox>("编辑框1"),
+        control<TextBox>("编辑框2"),
         control<QLabel>("标签总数"),
         control<QPushButton>("按钮1查询"),
         control<QPushButton>("按钮靓号"),

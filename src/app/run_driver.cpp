@@ -4,15 +4,13 @@
 #include <QAbstractButton>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPlainTextEdit>
 #include <QPushButton>
-#include <QTextBlock>
 #include <algorithm>
 #include <utility>
 
-#include "app/box_text.h"
 #include "app/messages.h"
 #include "app/services.h"
+#include "app/text_box.h"
 #include "generate/runs.h"
 #include "text/text.h"
 
@@ -67,12 +65,7 @@ void RunDriver::resetResults() {
 }
 
 std::int64_t RunDriver::roomInResultBox() const {
-    const QTextDocument* document = c_.resultBox->document();
-    std::int64_t lines = document->blockCount();
-    if (document->lastBlock().length() <= 1) {
-        --lines;  // the empty line after the last line break
-    }
-    return capacity_ - lines;
+    return capacity_ - c_.resultBox->filledLineCount();
 }
 
 std::size_t RunDriver::sliceSize(std::int64_t room) const {
@@ -83,8 +76,7 @@ std::size_t RunDriver::sliceSize(std::int64_t room) const {
 
 void RunDriver::deliver(std::size_t count) {
     if (count > 0) {
-        appendToBox(c_.resultBox,
-                    QString::fromUtf8(buffer_.data(), static_cast<qsizetype>(buffer_.size())));
+        c_.resultBox->appendUtf8(buffer_);
         c_.generatedTotal->setText(QString::fromStdString(text::advanceCounter(
             c_.generatedTotal->text().toStdString(), static_cast<std::int64_t>(count))));
     }
@@ -118,7 +110,7 @@ void RunDriver::runPrettyNumbers() {
         c_.plannedTotal->setText(QStringLiteral("1000000"));
     }
     disableQueryAndIndicators();
-    generate::PrettyRun run(generate::segmentList(boxText(c_.segmentBox).toStdString()), "\n");
+    generate::PrettyRun run(generate::segmentList(c_.segmentBox->utf8View()), "\r\n");
     resetResults();
     if (!c_.prettyMode->isChecked()) {
         services_.showMessage(qs(messages::kPrettyModeNotSelected));
@@ -130,7 +122,7 @@ void RunDriver::runPrettyNumbers() {
         c_.queryButton->setEnabled(true);
         return;
     }
-    if (boxIsEmpty(c_.segmentBox)) {
+    if (c_.segmentBox->isEmpty()) {
         services_.showMessage(qs(messages::kNoSegments));
     } else {
         c_.prettyButton->setEnabled(false);
@@ -141,7 +133,7 @@ void RunDriver::runPrettyNumbers() {
                 run.skipKind();
                 continue;
             }
-            if (boxIsEmpty(c_.segmentBox)) {
+            if (c_.segmentBox->isEmpty()) {
                 services_.showMessage(qs(messages::kNoSegments));
                 run.skipKind();
                 continue;
@@ -182,8 +174,8 @@ void RunDriver::runAllNumbers() {
     if (!c_.allNumbersMode->isChecked()) {
         services_.showMessage(qs(messages::kAllModeNotSelected));
     }
-    generate::AllNumbersRun run(generate::segmentList(boxText(c_.segmentBox).toStdString()), "\n");
-    if (boxIsEmpty(c_.segmentBox)) {
+    generate::AllNumbersRun run(generate::segmentList(c_.segmentBox->utf8View()), "\r\n");
+    if (c_.segmentBox->isEmpty()) {
         services_.showMessage(qs(messages::kNoSegments));
         c_.queryButton->setEnabled(true);
         return;

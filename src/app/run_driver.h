@@ -12,18 +12,18 @@
 class QAbstractButton;
 class QLabel;
 class QLineEdit;
-class QPlainTextEdit;
 class QPushButton;
 
 namespace haoma::app {
 
 class Services;
+class TextBox;
 
 // The controls a run reads and writes, by role.
 struct RunControls {
     QLineEdit* plannedTotal;
-    QPlainTextEdit* segmentBox;
-    QPlainTextEdit* resultBox;
+    TextBox* segmentBox;
+    TextBox* resultBox;
     QLabel* generatedTotal;
     QPushButton* queryButton;
     QPushButton* prettyButton;

@@ -4,16 +4,15 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
-#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSignalBlocker>
 
-#include "app/box_text.h"
 #include "app/main_window.h"
 #include "app/messages.h"
 #include "app/run_driver.h"
 #include "app/services.h"
+#include "app/text_box.h"
 #include "generate/pattern_kind.h"
 #include "lookup/city_table.h"
 #include "lookup/segment_store.h"
@@ -69,7 +68,7 @@ lookup::Carrier MainWindow::selectedCarrier() const {
 }
 
 void MainWindow::QuerySegments() {
-    auto* segmentBox = control<QPlainTextEdit>("编辑框1");
+    auto* segmentBox = control<TextBox>("编辑框1");
     auto* count = control<QLabel>("标签号段数");
     count->setText(QStringLiteral("0"));
     segmentBox->clear();
@@ -92,9 +91,9 @@ void MainWindow::QuerySegments() {
     lines.reserve(rows.size() * 9);
     for (const auto& row : rows) {
         lines += row;
-        lines += '\n';  // the box's own line break; it reads back as "\r\n"
+        lines += "\r\n";
     }
-    appendToBox(segmentBox, QString::fromStdString(lines));
+    segmentBox->appendUtf8(lines);
     count->setText(QString::fromStdString(
         text::advanceCounter(count->text().toStdString(), static_cast<std::int64_t>(rows.size()))));
     control<QPushButton>("按钮1查询")->setEnabled(true);
@@ -112,28 +111,28 @@ void MainWindow::PasteSegments() {
     if (text.startsWith(QChar(0xFEFF))) {
         text.remove(0, 1);
     }
-    setBoxText(control<QPlainTextEdit>("编辑框1"), text);
+    control<TextBox>("编辑框1")->setPlainText(text);
 }
 
 void MainWindow::PasteResults() {
-    setBoxText(control<QPlainTextEdit>("编辑框2"), services_.clipboardText());
+    control<TextBox>("编辑框2")->setPlainText(services_.clipboardText());
 }
 
 void MainWindow::CopySegments() {
-    services_.setClipboardText(boxText(control<QPlainTextEdit>("编辑框1")));
+    services_.setClipboardText(control<TextBox>("编辑框1")->text());
 }
 
 void MainWindow::CopyResults() {
-    services_.setClipboardText(boxText(control<QPlainTextEdit>("编辑框2")));
+    services_.setClipboardText(control<TextBox>("编辑框2")->text());
 }
 
 void MainWindow::ClearSegments() {
-    control<QPlainTextEdit>("编辑框1")->clear();
+    control<TextBox>("编辑框1")->clear();
     control<QLabel>("标签号段数")->setText(QStringLiteral("0"));
 }
 
 void MainWindow::ClearResults() {
-    control<QPlainTextEdit>("编辑框2")->clear();
+    control<TextBox>("编辑框2")->clear();
     control<QLabel>("标签总数")->setText(QStringLiteral("0"));
 }
 
