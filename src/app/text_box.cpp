@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "app/text_box.h"
 
+#include <QAccessible>
 #include <QContextMenuEvent>
-#include <QCoreApplication>
 #include <QFontInfo>
 #include <QKeyEvent>
 #include <QKeySequence>
@@ -12,10 +12,9 @@
 namespace haoma::app {
 namespace {
 
-// The standard entries of the context menu, captioned with Qt's own (translated) texts
-// of the plain text edit's menu, so the box's menu reads like every other edit box's.
+// The standard entries of the context menu, as every Chinese edit box names them.
 struct MenuEntry {
-    const char* caption;  // source text in Qt's "QWidgetTextControl" context
+    const char* caption;
     QKeySequence::StandardKey shortcut;
     unsigned int command;  // the editor message it sends
     unsigned int enabledWhen;
@@ -25,19 +24,50 @@ constexpr unsigned int kAlways = 0;
 constexpr unsigned int kHasSelection = 1;
 
 const MenuEntry kMenu[] = {
-    {"&Undo", QKeySequence::Undo, QsciScintillaBase::SCI_UNDO, QsciScintillaBase::SCI_CANUNDO},
-    {"&Redo", QKeySequence::Redo, QsciScintillaBase::SCI_REDO, QsciScintillaBase::SCI_CANREDO},
+    {"撤销(&U)", QKeySequence::Undo, QsciScintillaBase::SCI_UNDO, QsciScintillaBase::SCI_CANUNDO},
+    {"重做(&R)", QKeySequence::Redo, QsciScintillaBase::SCI_REDO, QsciScintillaBase::SCI_CANREDO},
     {nullptr, QKeySequence::UnknownKey, 0, kAlways},
-    {"Cu&t", QKeySequence::Cut, QsciScintillaBase::SCI_CUT, kHasSelection},
-    {"&Copy", QKeySequence::Copy, QsciScintillaBase::SCI_COPY, kHasSelection},
-    {"&Paste", QKeySequence::Paste, QsciScintillaBase::SCI_PASTE, QsciScintillaBase::SCI_CANPASTE},
-    {"Delete", QKeySequence::UnknownKey, QsciScintillaBase::SCI_CLEAR, kHasSelection},
+    {"剪切(&T)", QKeySequence::Cut, QsciScintillaBase::SCI_CUT, kHasSelection},
+    {"复制(&C)", QKeySequence::Copy, QsciScintillaBase::SCI_COPY, kHasSelection},
+    {"粘贴(&P)", QKeySequence::Paste, QsciScintillaBase::SCI_PASTE,
+     QsciScintillaBase::SCI_CANPASTE},
+    {"删除(&D)", QKeySequence::UnknownKey, QsciScintillaBase::SCI_CLEAR, kHasSelection},
     {nullptr, QKeySequence::UnknownKey, 0, kAlways},
-    {"Select All", QKeySequence::SelectAll, QsciScintillaBase::SCI_SELECTALL, kAlways},
+    {"全选(&A)", QKeySequence::SelectAll, QsciScintillaBase::SCI_SELECTALL, kAlways},
 };
 
 bool startsWith(QByteArrayView text, qsizetype at, const char* what, qsizetype length) {
     return text.size() - at >= length && QByteArrayView(text.data() + at, length) == what;
+}
+
+// Bulk changes go past the editor's change notifications: the component's accessibility
+// layer answers each of them by counting the characters from the start of the text, which
+// made every appended slice cost as much as the whole box. Assistive technology, when
+// running, is told once per change instead (see announce()).
+class QuietChanges {
+  public:
+    explicit QuietChanges(QsciScintillaBase& box)
+        : box_(box), mask_(box.SendScintilla(QsciScintillaBase::SCI_GETMODEVENTMASK)) {
+        box_.SendScintilla(QsciScintillaBase::SCI_SETMODEVENTMASK, 0UL);
+        box_.SendScintilla(QsciScintillaBase::SCI_SETUNDOCOLLECTION, 0UL);
+    }
+    ~QuietChanges() {
+        // Steps recorded before the change would no longer fit the text.
+        box_.SendScintilla(QsciScintillaBase::SCI_EMPTYUNDOBUFFER);
+        box_.SendScintilla(QsciScintillaBase::SCI_SETUNDOCOLLECTION, 1UL);
+        box_.SendScintilla(QsciScintillaBase::SCI_SETMODEVENTMASK,
+                           static_cast<unsigned long>(mask_));
+    }
+    QuietChanges(const QuietChanges&) = delete;
+    QuietChanges& operator=(const QuietChanges&) = delete;
+
+  private:
+    QsciScintillaBase& box_;
+    long mask_;
+};
+
+QString fromUtf8(std::string_view utf8) {
+    return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
 }
 
 }  // namespace
@@ -136,8 +166,7 @@ std::string_view TextBox::utf8View() const {
 }
 
 QString TextBox::text() const {
-    const std::string_view view = utf8View();
-    return QString::fromUtf8(view.data(), static_cast<qsizetype>(view.size()));
+    return fromUtf8(utf8View());
 }
 
 QString TextBox::toPlainText() const {
@@ -166,13 +195,18 @@ bool TextBox::wrapsLines() const {
 }
 
 void TextBox::replaceAll(std::string_view utf8) {
-    SendScintilla(SCI_SETUNDOCOLLECTION, 0UL);
-    SendScintilla(SCI_CLEARALL);
-    SendScintilla(SCI_APPENDTEXT, static_cast<unsigned long>(utf8.size()), utf8.data());
-    SendScintilla(SCI_EMPTYUNDOBUFFER);
-    SendScintilla(SCI_SETUNDOCOLLECTION, 1UL);
+    const QString removed = QAccessible::isActive() ? text() : QString();
+    {
+        const QuietChanges quiet(*this);
+        SendScintilla(SCI_CLEARALL);
+        SendScintilla(SCI_APPENDTEXT, static_cast<unsigned long>(utf8.size()), utf8.data());
+    }
     SendScintilla(SCI_SETSCROLLWIDTH, 1UL);
     SendScintilla(SCI_DOCUMENTSTART);
+    if (QAccessible::isActive()) {
+        QAccessibleTextUpdateEvent event(this, 0, removed, fromUtf8(utf8));
+        QAccessible::updateAccessibility(&event);
+    }
 }
 
 void TextBox::setPlainText(const QString& text) {
@@ -187,11 +221,20 @@ void TextBox::setUtf8Text(std::string_view utf8) {
 }
 
 void TextBox::appendUtf8(std::string_view utf8) {
-    SendScintilla(SCI_SETUNDOCOLLECTION, 0UL);
-    SendScintilla(SCI_APPENDTEXT, static_cast<unsigned long>(utf8.size()), utf8.data());
-    // Steps recorded before this append would no longer fit the text.
-    SendScintilla(SCI_EMPTYUNDOBUFFER);
-    SendScintilla(SCI_SETUNDOCOLLECTION, 1UL);
+    const qsizetype offset = QAccessible::isActive() ? text().size() : 0;
+    {
+        const QuietChanges quiet(*this);
+        SendScintilla(SCI_APPENDTEXT, static_cast<unsigned long>(utf8.size()), utf8.data());
+    }
+    // The view follows the end; the caret stays (moving it costs a count of the whole text).
+    SendScintilla(SCI_SETFIRSTVISIBLELINE, static_cast<unsigned long>(lineCount()));
+    if (QAccessible::isActive()) {
+        QAccessibleTextInsertEvent event(this, static_cast<int>(offset), fromUtf8(utf8));
+        QAccessible::updateAccessibility(&event);
+    }
+}
+
+void TextBox::moveCaretToEnd() {
     SendScintilla(SCI_DOCUMENTEND);
 }
 
@@ -214,7 +257,7 @@ QMenu* TextBox::standardContextMenu() {
             menu->addSeparator();
             continue;
         }
-        QString caption = QCoreApplication::translate("QWidgetTextControl", entry.caption);
+        QString caption = QString::fromUtf8(entry.caption);
         if (entry.shortcut != QKeySequence::UnknownKey) {
             caption +=
                 QLatin1Char('\t') + QKeySequence(entry.shortcut).toString(QKeySequence::NativeText);

@@ -39,9 +39,11 @@ class TextBox : public QsciScintillaBase {
     // become one line break. The undo history starts afresh.
     void setPlainText(const QString& text);
     void setUtf8Text(std::string_view utf8);
-    // Appends at the end without recording an undo step; the caret moves to the end and the
-    // view follows it. Line breaks in `utf8` must already be "\r\n".
+    // Appends at the end without recording an undo step; the view scrolls to the end, the
+    // caret stays where it is. Line breaks in `utf8` must already be "\r\n".
     void appendUtf8(std::string_view utf8);
+    // Puts the caret after the last character and scrolls it into view.
+    void moveCaretToEnd();
     void clear();
     void selectAll();
 

@@ -94,6 +94,7 @@ void MainWindow::QuerySegments() {
         lines += "\r\n";
     }
     segmentBox->appendUtf8(lines);
+    segmentBox->moveCaretToEnd();
     count->setText(QString::fromStdString(
         text::advanceCounter(count->text().toStdString(), static_cast<std::int64_t>(rows.size()))));
     control<QPushButton>("按钮1查询")->setEnabled(true);
