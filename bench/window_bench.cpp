@@ -204,7 +204,7 @@ void runCopy() {
         const double taken = seconds([&] { window.click("按钮5"); });
         const QMimeData* data = QGuiApplication::clipboard()->mimeData();
         const auto lines = data != nullptr ? data->text().count(QLatin1Char('\n')) : 0;
-        std::printf("copy round=%d seconds=%.3f lines=%lld\n", round, taken,
+        std::printf("copy-%d seconds=%.3f lines=%lld\n", round, taken,
                     static_cast<long long>(lines));
     }
 }

@@ -322,20 +322,25 @@ TEST_F(WindowClosing, DestroyingTheWindowEndsTheProcess) {
     EXPECT_EQ(services.exitCodes, std::vector<int>{0});
 }
 
-// The real services end the process: run in a child process. Esc in the named control
-// must end it with 0 before the child reaches its own exit with 3.
+// The real services end the program: run in a child process with its event loop. Esc in the
+// named control must end the loop with 0 and hide the window; a loop still running after
+// five seconds ends with 3.
 void escapeExitsFrom(const char* name, const char* typed, int escapes = 1) {
     app::Services services;
     app::MainWindow window(services);
     window.StartUp();
     window.show();
     auto* widget = window.control<QWidget>(name);
-    widget->setFocus();
-    QTest::keyClicks(widget, typed);
-    for (int i = 0; i < escapes; ++i) {
-        QTest::keyClick(widget, Qt::Key_Escape);
-    }
-    std::exit(3);
+    QTimer::singleShot(0, widget, [&] {
+        widget->setFocus();
+        QTest::keyClicks(widget, typed);
+        for (int i = 0; i < escapes; ++i) {
+            QTest::keyClick(widget, Qt::Key_Escape);
+        }
+    });
+    QTimer::singleShot(5000, [] { QCoreApplication::exit(3); });
+    const int status = QApplication::exec();
+    std::exit(status == 0 && window.isHidden() ? 0 : 3);
 }
 
 // Typing bj shows the suggestion list: the first Esc closes the list, the second the program.

@@ -17,6 +17,9 @@ trap 'rm -rf "$root"' EXIT
 chmod 755 "$root"
 echo "packages: $(basename "$deb") $(basename "$data")"
 echo "depends: $(dpkg-deb -f "$deb" Depends)"
+# The boxes' editing component is a shared library of its own.
+dpkg-deb -f "$deb" Depends | grep -q 'libqscintilla2-qt6-' ||
+  { echo "haoma does not depend on the boxes' editing component"; exit 1; }
 [ "$(dpkg-deb -f "$data" Architecture)" = all ] || { echo "haoma-data is not Architecture: all"; exit 1; }
 
 tags=$(lintian --tag-display-limit 0 "$deb" "$data" 2>&1 | grep -E '^[EW]: ' || true)

@@ -128,7 +128,7 @@ void RunDriver::runPrettyNumbers() {
     } else {
         c_.prettyButton->setEnabled(false);
         bool full = false;
-        while (!full && run.kindAtTurn()) {
+        while (!full && !services_.ending() && run.kindAtTurn()) {
             const auto kind = static_cast<std::size_t>(*run.kindAtTurn());
             if (!c_.patternBoxes[kind]->isChecked()) {
                 run.skipKind();
@@ -140,7 +140,7 @@ void RunDriver::runPrettyNumbers() {
                 continue;
             }
             run.beginKind();
-            while (run.kindActive()) {
+            while (run.kindActive() && !services_.ending()) {
                 const std::int64_t room = roomInResultBox();
                 if (room <= 0) {
                     // Full: the run stops, and says so only when a number was still to come
@@ -182,7 +182,7 @@ void RunDriver::runAllNumbers() {
         c_.queryButton->setEnabled(true);
         return;
     }
-    while (!run.finished()) {
+    while (!run.finished() && !services_.ending()) {
         const std::int64_t room = roomInResultBox();
         if (room <= 0) {
             // Full: the run stops, and says so only when a number was still to come.

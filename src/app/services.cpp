@@ -11,7 +11,6 @@
 #include <QMimeData>
 #include <QStandardPaths>
 #include <QUrl>
-#include <cstdio>
 #include <cstdlib>
 
 #include "lookup/city_table.h"
@@ -71,8 +70,10 @@ void Services::openHelpPage() {
 }
 
 void Services::endProcess(int exitCode) {
-    std::fflush(nullptr);
-    std::_Exit(exitCode);
+    // Not _Exit: on X11 the clipboard's content lives in this process, and only Qt's own
+    // teardown offers it to a clipboard manager before the process is gone.
+    ending_ = true;
+    QCoreApplication::exit(exitCode);
 }
 
 }  // namespace haoma::app

@@ -35,8 +35,15 @@ class Services {
     // The city table the association searches: the one carried in the program.
     virtual std::string_view cityTable();
 
-    // Ends the whole process at once with the exit code; does not return.
+    // Ends the program with the exit code: the main event loop stops as soon as the current
+    // command returns, and the application's teardown then hands what was copied over to a
+    // clipboard manager. A run in progress stops at its next slice (see ending()).
     virtual void endProcess(int exitCode);
+    // True once the program is ending; long commands stop when they see it.
+    bool ending() const { return ending_; }
+
+  private:
+    bool ending_ = false;
 };
 
 }  // namespace haoma::app

@@ -1,0 +1,110 @@
+#!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
+# The real window under Xvfb (1280x1024, no window manager), driven as a person would: mouse
+# clicks through xdotool, the clipboard through xclip. Each scenario starts a fresh window
+# and reports the seconds from the click until the process falls idle (no CPU time used
+# for a second), with a plain text box taking the same lines in the same run as baseline.
+#   all      100 segments, all numbers, 1,000,000 numbers
+#   pretty   all nine kinds over 1,891 segments, 1,000,000 numbers
+#   paste    a 52 MB paste into the result box, then into the segment box
+#   copy     after the all run: copy, read with xclip, three times
+# Usage: bench/window_xvfb_bench.sh [build folder, default build/dev] [runs, default 5]
+set -euo pipefail
+cd "$(dirname "$0")/.."
+build=${1:-build/dev}
+runs=${2:-5}
+program=$build/bin/haoma
+display=:93
+work=$(mktemp -d)
+export HOME=$work/home XDG_RUNTIME_DIR=$work/run
+mkdir -p "$HOME" "$XDG_RUNTIME_DIR"
+chmod 700 "$XDG_RUNTIME_DIR"
+
+Xvfb "$display" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
+xvfb=$!
+app=
+trap 'kill $app $xvfb 2>/dev/null || true; pkill -f "xclip.*$work" 2>/dev/null || true; rm -rf "$work"' EXIT
+export DISPLAY=$display QT_QPA_PLATFORM=xcb
+sleep 1
+
+seq 1380000 1380099 > "$work/100.txt"
+seq 1380000 1381890 > "$work/1891.txt"
+{ yes $'1380013\r\n13800138\r' || true; } | head -c 52000000 > "$work/52mb.txt"
+
+ticks() { awk '{print $14 + $15}' "/proc/$1/stat"; }
+now() { date +%s.%N; }
+# Seconds from $1 (a time stamp) until the process last used CPU, once it has been idle
+# for a whole second.
+until_idle() {
+  local pid=$1 start=$2 last_ticks last_change quiet=0
+  last_ticks=$(ticks "$pid"); last_change=$(now)
+  while [ "$quiet" -lt 50 ]; do
+    sleep 0.02
+    local t; t=$(ticks "$pid")
+    if [ "$t" != "$last_ticks" ]; then last_ticks=$t; last_change=$(now); quiet=0; else quiet=$((quiet + 1)); fi
+  done
+  echo "$last_change - $start" | bc -l
+}
+start_window() {
+  "$program" >/dev/null 2>&1 &
+  app=$!
+  local id=
+  for _ in $(seq 100); do
+    id=$(xdotool search --name '全国手机号码生成器' 2>/dev/null | head -1) && [ -n "$id" ] && break
+    sleep 0.1
+  done
+  eval "$(xdotool getwindowgeometry --shell "$id")"
+  left=$X top=$Y
+  until_idle "$app" "$(now)" >/dev/null
+}
+stop_window() { kill "$app" 2>/dev/null || true; wait "$app" 2>/dev/null || true; app=; }
+# Clicks a point of the client area (the frame of the controls starts at 8,8).
+at() { xdotool mousemove $((left + $1)) $((top + $2)) click 1; }
+clip_in() { xclip -selection clipboard -i "$1"; }
+timed_click() { local start; start=$(now); at "$1" "$2"; until_idle "$app" "$start"; }
+median() { tr ' ' '\n' | awk 'NF' | sort -n | awk '{a[NR]=$1} END {print (NR % 2) ? a[(NR+1)/2] : (a[NR/2] + a[NR/2+1]) / 2}'; }
+report() { printf '%-46s median %7.3f s  (%s)\n' "$1" "$(median <<<"$2")" "$2"; }
+
+all_runs= pretty_runs= paste_results= paste_segments= copies=() reads=()
+for _ in $(seq "$runs"); do
+  start_window
+  clip_in "$work/100.txt"; at 228 332; sleep 0.3    # 粘贴 into the segment box
+  at 274 401; sleep 0.3                           # 全部号
+  all_runs+="$(timed_click 353 400) "             # 全顺序数
+  for round in 1 2 3; do
+    start=$(now); at 417 333                      # 复制 of the result box
+    lines=$(xclip -selection clipboard -o | wc -l)
+    end=$(now)
+    copies[$round]+="$(echo "$end - $start" | bc -l) "
+    [ "$lines" -ge 999999 ] || echo "copy $round read $lines lines" >&2
+  done
+  stop_window
+
+  start_window
+  clip_in "$work/1891.txt"; at 228 332; sleep 0.3
+  at 271 84; sleep 0.3                            # 全: all nine kinds
+  pretty_runs+="$(timed_click 351 62) "           # 靓 号
+  stop_window
+
+  start_window
+  clip_in "$work/52mb.txt"; sleep 0.5
+  paste_results+="$(timed_click 539 332) "        # 粘贴 into the result box
+  paste_segments+="$(timed_click 228 332) "       # 粘贴 into the segment box
+  stop_window
+done
+
+baseline=() box=()
+for _ in $(seq "$runs"); do
+  baseline+=("$("$build/bin/window_bench" baseline 2>/dev/null | sed 's/.*seconds=\([0-9.]*\).*/\1/')")
+  box+=("$("$build/bin/window_bench" box 2>/dev/null | sed 's/.*seconds=\([0-9.]*\).*/\1/')")
+done
+
+report "baseline: plain text box, 1,000,000 lines" "${baseline[*]}"
+report "the boxes' component, 1,000,000 lines" "${box[*]}"
+report "click 全顺序数 to idle, 1,000,000 numbers" "$all_runs"
+report "click 靓号 to idle, 1,000,000 numbers" "$pretty_runs"
+report "52 MB paste into the result box, to idle" "$paste_results"
+report "52 MB paste into the segment box, to idle" "$paste_segments"
+for round in 1 2 3; do
+  report "copy $round of 1,000,000 lines, read by xclip" "${copies[$round]}"
+done
