@@ -10,7 +10,7 @@ packages=(
   libcli11-dev libqscintilla2-qt6-dev qt6-translations-l10n
   libgtest-dev libgmock-dev libbenchmark-dev
   clang libclang-rt-14-dev clang-format dpkg-dev bc
-  fontconfig xvfb xauth imagemagick xdotool xclip xfce4-clipman openbox
+  fontconfig fonts-wqy-microhei xvfb xauth imagemagick xdotool xclip xfce4-clipman openbox
   at-spi2-core python3-pyatspi dbus-x11
   lintian appstream util-linux
 )
@@ -21,10 +21,6 @@ for package in "${packages[@]}"; do
     missing+=("$package")
   fi
 done
-# The window's captions are Chinese: make sure some font can show them.
-if ! command -v fc-list >/dev/null || [ -z "$(fc-list :lang=zh 2>/dev/null)" ]; then
-  missing+=(fonts-wqy-microhei)
-fi
 
 if [ ${#missing[@]} -gt 0 ]; then
   echo "Installing: ${missing[*]}"

@@ -1,14 +1,20 @@
 // SPDX-License-Identifier: MIT
 // The two multi-line boxes: what runs write into them, what pastes and typing leave in
 // them, and what the context menu and assistive technology see of them.
+#include <unistd.h>
 #include <QAccessible>
 #include <QAccessibleTextInterface>
+#include <QAction>
 #include <QClipboard>
 #include <QContextMenuEvent>
+#include <QFile>
 #include <QGuiApplication>
 #include <QInputMethodEvent>
 #include <QMenu>
 #include <QTest>
+
+#include <filesystem>
+#include <fstream>
 
 #include "generate/runs.h"
 #include "window_fixture.h"
@@ -156,6 +162,79 @@ TEST_F(BoxTest, AssistiveTechnologyReadsTheBoxesText) {
     QAccessibleTextInterface* text = accessible->textInterface();
     ASSERT_NE(text, nullptr);
     EXPECT_EQ(text->text(0, text->characterCount()), "13800130000\r\n13800130001\r\n");
+}
+
+class SaveTest : public BoxTest {
+  protected:
+    void SetUp() override {
+        BoxTest::SetUp();
+        folder = std::filesystem::temp_directory_path() /
+                 ("haoma-save-" + std::to_string(::getpid()) + "-" +
+                  ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        std::filesystem::remove_all(folder);
+        std::filesystem::create_directories(folder);
+    }
+    void TearDown() override {
+        std::filesystem::permissions(folder, std::filesystem::perms::owner_all);
+        std::filesystem::remove_all(folder);
+        BoxTest::TearDown();
+    }
+    static std::string slurp(const std::filesystem::path& path) {
+        QFile file(QString::fromStdString(path.string()));
+        return file.open(QIODevice::ReadOnly) ? file.readAll().toStdString() : std::string();
+    }
+    QAction* saveAction() { return window->findChild<QAction*>("动作保存结果"); }
+    std::filesystem::path folder;
+};
+
+TEST_F(SaveTest, TheResultsGoToTheFileExactlyAsCopied) {
+    box("编辑框1")->setPlainText("1380013\r\n北京1\r\n");
+    total(30000);
+    click("单选框全部号");
+    click("按钮全顺序数");
+    const auto path = folder / "号码.txt";
+    services.savePath = QString::fromStdString(path.string());
+    // Ctrl+S while the result box has focus.
+    box("编辑框2")->setFocus();
+    QTest::keyClick(box("编辑框2"), Qt::Key_S, Qt::ControlModifier);
+    EXPECT_EQ(services.saveDialogs, 1);
+    EXPECT_EQ(slurp(path), resultBytes());
+    click("按钮5");
+    EXPECT_EQ(QString::fromStdString(slurp(path)), QGuiApplication::clipboard()->text());
+    EXPECT_TRUE(services.messages.isEmpty());
+    // The context menu offers the same command.
+    ASSERT_NE(saveAction(), nullptr);
+    EXPECT_TRUE(saveAction()->text().startsWith("保存到文件"));
+}
+
+TEST_F(SaveTest, ACancelOrAFailureLeavesNoFileBehind) {
+    box("编辑框2")->setPlainText("13800130000\r\n");
+    services.savePath.clear();
+    saveAction()->trigger();
+    EXPECT_TRUE(std::filesystem::is_empty(folder));
+    EXPECT_TRUE(services.messages.isEmpty());
+
+    // A file that is already there stays whole when the new one cannot be written.
+    const auto kept = folder / "kept.txt";
+    std::ofstream(kept) << "old\r\n";
+    std::filesystem::permissions(
+        folder, std::filesystem::perms::owner_read | std::filesystem::perms::owner_exec);
+    services.savePath = QString::fromStdString(kept.string());
+    saveAction()->trigger();
+    std::filesystem::permissions(folder, std::filesystem::perms::owner_all);
+    if (::geteuid() != 0) {  // root writes anywhere
+        ASSERT_EQ(services.messages.size(), 1);
+        EXPECT_TRUE(services.messages[0].contains("kept.txt"));
+        EXPECT_EQ(slurp(kept), "old\r\n");
+    }
+    // A folder as the target.
+    services.messages.clear();
+    services.savePath = QString::fromStdString(folder.string());
+    saveAction()->trigger();
+    ASSERT_EQ(services.messages.size(), 1);
+    for (const auto& entry : std::filesystem::directory_iterator(folder)) {
+        EXPECT_EQ(entry.path().filename(), "kept.txt");  // no temporary file left
+    }
 }
 
 }  // namespace

@@ -34,6 +34,10 @@ class RecordingServices : public app::Services {
         return programDirectoryOverride.isEmpty() ? app::Services::programDirectory()
                                                   : programDirectoryOverride;
     }
+    QString saveFileName(const QString&, const QString&) override {
+        ++saveDialogs;
+        return savePath;
+    }
     void processPendingEvents() override {
         app::Services::processPendingEvents();
         ++eventRounds;
@@ -44,6 +48,8 @@ class RecordingServices : public app::Services {
 
     QStringList messages;
     int helpPagesOpened = 0;
+    int saveDialogs = 0;
+    QString savePath;  // what the save dialog answers; empty is a cancel
     int eventRounds = 0;
     std::function<void()> onEvents;      // runs at every processing of pending events
     QString programDirectoryOverride;    // where the window looks for its store

@@ -105,5 +105,62 @@ TEST_F(UsabilityTest, QtsOwnTextsAreChinese) {
     EXPECT_EQ(QCoreApplication::translate("QPlatformTheme", "Cancel"), "取消");
 }
 
+TEST_F(UsabilityTest, TheListIsWalkedWithTheArrowsAndPickedWithEnter) {
+    city()->setFocus();
+    QTest::keyClicks(city(), "bj");
+    ASSERT_TRUE(list()->isVisible());
+    ASSERT_GE(list()->count(), 3);
+    QTest::keyClick(city(), Qt::Key_Down);
+    EXPECT_EQ(window->focusWidget(), list());
+    EXPECT_EQ(list()->currentRow(), 0);
+    QTest::keyClick(list(), Qt::Key_Down);
+    QTest::keyClick(list(), Qt::Key_Down);
+    QTest::keyClick(list(), Qt::Key_Up);
+    // Moving picks nothing: the box still holds what was typed.
+    EXPECT_EQ(city()->text(), "bj");
+    EXPECT_TRUE(list()->isVisible());
+    const QString second = list()->item(1)->text();
+    QTest::keyClick(list(), Qt::Key_Return);
+    EXPECT_EQ(city()->text(), second);
+    EXPECT_FALSE(list()->isVisible());
+    EXPECT_EQ(window->focusWidget(), city());
+}
+
+TEST_F(UsabilityTest, TabbingIntoTheListPicksNothing) {
+    city()->setFocus();
+    QTest::keyClicks(city(), "bj");
+    ASSERT_TRUE(list()->isVisible());
+    QTest::keyClick(city(), Qt::Key_Tab);
+    EXPECT_EQ(window->focusWidget(), list());
+    QTest::keyClick(list(), Qt::Key_Backtab);
+    EXPECT_EQ(window->focusWidget(), city());
+    EXPECT_EQ(city()->text(), "bj");
+    // Esc in the list closes it and typing goes on in the city box.
+    QTest::keyClick(city(), Qt::Key_Tab);
+    QTest::keyClick(list(), Qt::Key_Escape);
+    EXPECT_FALSE(list()->isVisible());
+    EXPECT_EQ(window->focusWidget(), city());
+    EXPECT_TRUE(services.exitCodes.empty());
+}
+
+TEST_F(UsabilityTest, TabFollowsTheReadingOrder) {
+    // Left column, middle column, right column; the indicator buttons and 全顺序数 are
+    // disabled at start and skipped.
+    const QStringList expected = {"按钮1查询",    "编辑框_出发地", "单选框不限",     "单选框电信",
+                                  "单选框联通",   "单选框移动",    "编辑框1",        "按钮2",
+                                  "按钮3",        "按钮4",         "编辑框生成总数", "单选框仅靓号",
+                                  "按钮靓号",     "选择框1",       "选择框四同",     "选择框正四顺",
+                                  "选择框反四顺", "选择框三同",    "选择框正三顺",   "选择框反三顺",
+                                  "选择框aabb",   "选择框abab",    "选择框abba",     "单选框全部号",
+                                  "编辑框2",      "按钮5",         "按钮6",          "按钮7"};
+    find<QWidget>("按钮1查询")->setFocus();
+    QStringList visited;
+    for (qsizetype i = 0; i < expected.size(); ++i) {
+        visited << window->focusWidget()->objectName();
+        QTest::keyClick(window->focusWidget(), Qt::Key_Tab);
+    }
+    EXPECT_EQ(visited, expected) << visited.join(' ').toStdString();
+}
+
 }  // namespace
 }  // namespace haoma::test

@@ -83,10 +83,12 @@ QWidget* createControl(const ControlSpec& spec, QWidget* parent) {
     return nullptr;
 }
 
-void styleControl(QWidget* widget, const ControlSpec& spec) {
+void styleControl(QWidget* widget, const ControlSpec& spec, const QFont& windowFont) {
     widget->setObjectName(QString::fromUtf8(spec.name));
     widget->setGeometry(spec.left, spec.top, spec.width, spec.height);
-    QFont font = controlFont(widget->font(), spec.boldPixels);
+    // From the window's font, not the widget's: under a style sheet a child does not inherit
+    // its parent's font.
+    QFont font = controlFont(windowFont, spec.boldPixels);
     font.setUnderline(spec.kind == ControlKind::Link);
     widget->setFont(font);
     applyColor(widget, spec.color);

@@ -12,7 +12,8 @@ namespace haoma::app {
 // boxes with both scroll bars and no wrapping, an unsorted single-selection list, ...).
 QWidget* createControl(const ControlSpec& spec, QWidget* parent);
 
-// Object name, place, font, colour and enabled state of the row.
-void styleControl(QWidget* widget, const ControlSpec& spec);
+// Object name, place, font (the window's, bold at the row's size if it asks), colour and
+// enabled state of the row.
+void styleControl(QWidget* widget, const ControlSpec& spec, const QFont& windowFont);
 
 }  // namespace haoma::app

@@ -92,4 +92,20 @@ std::span<const AccessibleName> accessibleNames() {
     return kNames;
 }
 
+std::span<const char* const> focusOrder() {
+    // Column by column, as the window reads: the city and its segments on the left, the
+    // generation settings in the middle, the results on the right, the links below.
+    static constexpr const char* kOrder[] = {
+        "按钮1查询",    "编辑框_出发地",  "列表框_出发地", "单选框不限",   "单选框电信",
+        "单选框联通",   "单选框移动",     "编辑框1",       "按钮2",        "按钮3",
+        "按钮4",        "编辑框生成总数", "单选框仅靓号",  "按钮靓号",     "选择框1",
+        "选择框四同",   "按钮1四同号",    "选择框正四顺",  "按钮正四顺",   "选择框反四顺",
+        "按钮反四顺",   "选择框三同",     "按钮1三同号",   "选择框正三顺", "按钮正三顺",
+        "选择框反三顺", "按钮反三顺",     "选择框aabb",    "按钮aabb",     "选择框abab",
+        "按钮abab",     "选择框abba",     "按钮abba",      "单选框全部号", "按钮全顺序数",
+        "编辑框2",      "按钮5",          "按钮6",         "按钮7",
+    };
+    return kOrder;
+}
+
 }  // namespace haoma::app

@@ -51,4 +51,7 @@ struct AccessibleName {
 };
 std::span<const AccessibleName> accessibleNames();
 
+// The controls in the order Tab visits them (the reading order of the window).
+std::span<const char* const> focusOrder();
+
 }  // namespace haoma::app

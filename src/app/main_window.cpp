@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "app/main_window.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QButtonGroup>
 #include <QCheckBox>
@@ -43,12 +44,14 @@ MainWindow::MainWindow(Services& services) : services_(services) {
     QFont font = QApplication::font();
     font.setFamilies({QStringLiteral("WenQuanYi Micro Hei"), QStringLiteral("Noto Sans CJK SC"),
                       QStringLiteral("Microsoft YaHei"), QStringLiteral("SimSun"), font.family()});
-    font.setPixelSize(12);
+    // 11 px: at 12 px this face's Latin capitals push the 型 of "ABCD型" out of its box.
+    font.setPixelSize(11);
     setFont(font);
     setFixedSize(kWindowWidth, kWindowHeight);
     // The pattern captions are laid out for a compact check mark; keep the gap to it small.
     setStyleSheet(QStringLiteral("QCheckBox, QRadioButton { spacing: 2px; }"));
     buildControls();
+    applyFocusOrder();
     runs_ = std::make_unique<RunDriver>(runControls(), services_);
     connectSignals();
     centreOnScreen();
@@ -86,7 +89,7 @@ void MainWindow::buildControls() {
     for (const ControlSpec& spec : controlTable()) {
         QWidget* parent = spec.parent != nullptr ? control<QWidget>(spec.parent) : this;
         QWidget* widget = createControl(spec, parent);
-        styleControl(widget, spec);
+        styleControl(widget, spec, font());
         if (auto* button = qobject_cast<QAbstractButton*>(widget);
             button != nullptr &&
             (spec.kind == ControlKind::CheckBox || spec.kind == ControlKind::Radio)) {
@@ -107,7 +110,10 @@ void MainWindow::connectSignals() {
     connect(button("按钮1查询"), &QAbstractButton::clicked, this, &MainWindow::QuerySegments);
     connect(control<QLineEdit>("编辑框_出发地"), &QLineEdit::textChanged, this,
             &MainWindow::SuggestCities);
-    connect(control<QListWidget>("列表框_出发地"), &QListWidget::currentRowChanged, this,
+    // A click or Enter picks; moving through the list with the arrow keys does not.
+    connect(control<QListWidget>("列表框_出发地"), &QListWidget::itemClicked, this,
+            &MainWindow::PickCity);
+    connect(control<QListWidget>("列表框_出发地"), &QListWidget::itemActivated, this,
             &MainWindow::PickCity);
     connect(button("按钮靓号"), &QAbstractButton::clicked, this, &MainWindow::RunPrettyNumbers);
     connect(button("按钮全顺序数"), &QAbstractButton::clicked, this, &MainWindow::RunAllNumbers);
@@ -128,9 +134,24 @@ void MainWindow::connectSignals() {
         connect(control<ClickLabel>(name), &ClickLabel::leftPressed, this,
                 &MainWindow::OpenContactLink);
     }
+    // 保存到文件… in the result box's context menu, and Ctrl+S while the box has focus.
+    auto* save = new QAction(QString::fromUtf8(messages::kSaveAction), this);
+    save->setObjectName(QStringLiteral("动作保存结果"));
+    save->setShortcut(QKeySequence::Save);
+    save->setShortcutContext(Qt::WidgetShortcut);
+    control<TextBox>("编辑框2")->addAction(save);
+    control<TextBox>("编辑框2")->addContextAction(save);
+    connect(save, &QAction::triggered, this, &MainWindow::SaveResults);
     // Events that have no signal of their own: handled in eventFilter().
     control<QCheckBox>("选择框1")->installEventFilter(this);
     control<QLineEdit>("编辑框生成总数")->installEventFilter(this);
+}
+
+void MainWindow::applyFocusOrder() {
+    const auto order = focusOrder();
+    for (std::size_t i = 1; i < order.size(); ++i) {
+        setTabOrder(control<QWidget>(order[i - 1]), control<QWidget>(order[i]));
+    }
 }
 
 bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
@@ -138,14 +159,22 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
         case QEvent::KeyPress: {
             const auto* key = static_cast<QKeyEvent*>(event);
             const auto* widget = qobject_cast<QWidget*>(watched);
+            auto* list = control<QListWidget>("列表框_出发地");
             if (key->key() == Qt::Key_Escape && widget != nullptr && widget->window() == this) {
                 // Esc closes an open suggestion list first; only then does it end the program.
-                auto* list = control<QListWidget>("列表框_出发地");
                 if (list->isVisible()) {
                     list->hide();
+                    control<QLineEdit>("编辑框_出发地")->setFocus();
                 } else {
                     close();
                 }
+                return true;
+            }
+            if (key->key() == Qt::Key_Down && watched == control<QLineEdit>("编辑框_出发地") &&
+                list->isVisible() && list->count() > 0) {
+                // Down goes into the list, on its first name; Enter there picks it.
+                list->setFocus(Qt::OtherFocusReason);
+                list->setCurrentRow(0);
                 return true;
             }
             break;

@@ -55,6 +55,8 @@ class MainWindow : public QWidget {
     void ClearSegments();
     void ClearResults();
     void ClearPlannedTotal();
+    // Writes the result box to a file the user picks, whole or not at all.
+    void SaveResults();
     void SelectPrettyMode();
     void SelectAllNumbersMode();
     void ToggleAllPatterns();
@@ -80,6 +82,7 @@ class MainWindow : public QWidget {
     void buildControls();
     RunControls runControls() const;
     void connectSignals();
+    void applyFocusOrder();
     void setIndicatorsEnabled(bool enabled);
     lookup::Carrier selectedCarrier() const;
     void fitOuterSize();

@@ -18,4 +18,10 @@ inline constexpr const char* kStoreDamaged =
 inline constexpr const char* kResultBoxFull =
     "结果框最多容纳%1个号码，已停止生成！请先复制或清空结果，更大的号码表请用 haoma-cli 生成。";
 
+// Saving the results failed; %1 is the file, %2 the reason. No part of the file was written.
+inline constexpr const char* kSaveFailed = "无法保存到文件 %1，文件未改动。原因：%2";
+inline constexpr const char* kSaveCaption = "保存到文件";
+inline constexpr const char* kSaveAction = "保存到文件(&S)…";
+inline constexpr const char* kSaveFilter = "文本文件 (*.txt);;所有文件 (*)";
+
 }  // namespace haoma::app::messages

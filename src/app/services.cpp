@@ -1,10 +1,12 @@
 // SPDX-License-Identifier: MIT
 #include "app/services.h"
 
+#include <QApplication>
 #include <QClipboard>
 #include <QCoreApplication>
 #include <QDesktopServices>
 #include <QDir>
+#include <QFileDialog>
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QMessageBox>
@@ -34,6 +36,10 @@ QString Services::clipboardText() {
 
 void Services::setClipboardText(const QString& text) {
     QGuiApplication::clipboard()->setText(text);
+}
+
+QString Services::saveFileName(const QString& caption, const QString& filters) {
+    return QFileDialog::getSaveFileName(QApplication::activeWindow(), caption, QString(), filters);
 }
 
 void Services::processPendingEvents() {

@@ -21,6 +21,10 @@ class Services {
     // Replaces the clipboard's content with the plain text.
     virtual void setClipboardText(const QString& text);
 
+    // Asks where to save, in a save dialog captioned `caption` with these name filters;
+    // empty when the user cancels.
+    virtual QString saveFileName(const QString& caption, const QString& filters);
+
     // Delivers queued input and repaints, then returns.
     virtual void processPendingEvents();
 

@@ -7,6 +7,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSignalBlocker>
+#include <ostream>
 
 #include "app/main_window.h"
 #include "app/messages.h"
@@ -15,6 +16,7 @@
 #include "app/text_box.h"
 #include "generate/pattern_kind.h"
 #include "lookup/city_table.h"
+#include "lookup/file_output.h"
 #include "lookup/segment_store.h"
 #include "text/text.h"
 
@@ -135,6 +137,22 @@ void MainWindow::ClearSegments() {
 void MainWindow::ClearResults() {
     control<TextBox>("编辑框2")->clear();
     control<QLabel>("标签总数")->setText(QStringLiteral("0"));
+}
+
+void MainWindow::SaveResults() {
+    const QString path = services_.saveFileName(QString::fromUtf8(messages::kSaveCaption),
+                                                QString::fromUtf8(messages::kSaveFilter));
+    if (path.isEmpty()) {
+        return;
+    }
+    // The box's own bytes, lines ending "\r\n" as a copy gives them, through a temporary
+    // file renamed over the target only when complete.
+    std::ostream noStandardOutput(nullptr);
+    lookup::Output file(noStandardOutput, path.toStdString());
+    if (!file.ready() || !file.write(control<TextBox>("编辑框2")->utf8View()) || !file.commit()) {
+        services_.showMessage(QString::fromUtf8(messages::kSaveFailed)
+                                  .arg(path, QString::fromStdString(file.error())));
+    }
 }
 
 void MainWindow::ClearPlannedTotal() {

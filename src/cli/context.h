@@ -11,10 +11,12 @@
 #include <vector>
 
 #include "cli/cli.h"
-#include "cli/output.h"
+#include "lookup/file_output.h"
 #include "lookup/segment_store.h"
 
 namespace haoma::cli {
+
+using lookup::Output;
 
 inline constexpr int kOk = 0;
 inline constexpr int kFailure = 1;

@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: MIT
 #pragma once
-// Where haoma-cli writes: standard output, or a file. A regular file (or a new one) is
+// Where the programs write: standard output, or a file. A regular file (or a new one) is
 // written through a temporary file in the same folder, renamed over the target only when
 // the run completes and given the old file's mode; a symbolic link is followed to its
 // target; anything else (a device, a FIFO) is written directly.
@@ -10,7 +10,7 @@
 #include <string>
 #include <string_view>
 
-namespace haoma::cli {
+namespace haoma::lookup {
 
 class Output {
   public:
@@ -44,4 +44,4 @@ class Output {
     bool committed_ = false;
 };
 
-}  // namespace haoma::cli
+}  // namespace haoma::lookup

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "cli/output.h"
+#include "lookup/file_output.h"
 
 #include <sys/stat.h>
 
@@ -9,7 +9,7 @@
 
 #include "lookup/temporary_files.h"
 
-namespace haoma::cli {
+namespace haoma::lookup {
 namespace {
 
 // The file a path names once its symbolic links are followed (the last link's target may
@@ -44,8 +44,8 @@ Output::Output(std::ostream& standardOutput, const std::string& path)
         file_.open(target_, std::ios::binary | std::ios::out);  // a device or a FIFO
     } else {
         const std::string folder = std::filesystem::path(target_).parent_path().string();
-        lookup::removeStaleTemporaries(folder);
-        temporary_ = lookup::temporaryPathFor(target_);
+        removeStaleTemporaries(folder);
+        temporary_ = temporaryPathFor(target_);
         mode_ = exists ? static_cast<int>(existing.st_mode & 07777) : -1;
         file_.open(temporary_, std::ios::binary | std::ios::trunc);
     }
@@ -110,4 +110,4 @@ bool Output::commit() {
     return true;
 }
 
-}  // namespace haoma::cli
+}  // namespace haoma::lookup
