@@ -4,6 +4,7 @@
 // byte-order mark, and Qt's own texts in Chinese.
 #include <QClipboard>
 #include <QGuiApplication>
+#include <QScreen>
 #include <QTest>
 
 #include "app/control_table.h"
@@ -160,6 +161,25 @@ TEST_F(UsabilityTest, TabFollowsTheReadingOrder) {
         QTest::keyClick(window->focusWidget(), Qt::Key_Tab);
     }
     EXPECT_EQ(visited, expected) << visited.join(' ').toStdString();
+}
+
+TEST_F(UsabilityTest, TheBorderIsFixedYetTheWindowMaximises) {
+    const QSize outer(605, 483);
+    ASSERT_EQ(window->frameGeometry().size(), outer);
+    // Dragging an edge (a resize from outside) changes nothing.
+    window->resize(700, 560);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(window->frameGeometry().size(), outer);
+    auto* results = box("编辑框2");
+    const QPoint place = results->mapTo(window.get(), QPoint(0, 0));
+    window->showMaximized();
+    QTRY_VERIFY(window->isMaximized());
+    QTRY_VERIFY(window->width() > outer.width());
+    EXPECT_EQ(window->frameGeometry().size(),
+              QGuiApplication::primaryScreen()->availableGeometry().size());
+    EXPECT_EQ(results->mapTo(window.get(), QPoint(0, 0)), place);  // controls keep their place
+    window->showNormal();
+    QTRY_COMPARE(window->frameGeometry().size(), outer);
 }
 
 }  // namespace

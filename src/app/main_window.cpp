@@ -47,7 +47,10 @@ MainWindow::MainWindow(Services& services) : services_(services) {
     // 11 px: at 12 px this face's Latin capitals push the 型 of "ABCD型" out of its box.
     font.setPixelSize(11);
     setFont(font);
-    setFixedSize(kWindowWidth, kWindowHeight);
+    // A fixed border that still maximises: no maximum size (a window manager offers no
+    // maximise to a window whose minimum and maximum agree); resizeEvent() holds the size.
+    setMinimumSize(kWindowWidth, kWindowHeight);
+    resize(kWindowWidth, kWindowHeight);
     // The pattern captions are laid out for a compact check mark; keep the gap to it small.
     setStyleSheet(QStringLiteral("QCheckBox, QRadioButton { spacing: 2px; }"));
     buildControls();
@@ -209,11 +212,26 @@ void MainWindow::closeEvent(QCloseEvent* event) {
 void MainWindow::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
     fitOuterSize();
-    if (!sizedToFrame_) {
-        sizedToFrame_ = true;
-        // Some window managers report the frame only after mapping the window.
-        QTimer::singleShot(0, this, &MainWindow::fitOuterSize);
+}
+
+bool MainWindow::event(QEvent* event) {
+    const bool handled = QWidget::event(event);
+    // A window manager reports its frame some time after the window is shown, and gives the
+    // window back after maximising: each time, the client area gives way to the frame again.
+    switch (event->type()) {
+        case QEvent::Move:
+        case QEvent::Resize:
+            fitOuterSize();
+            break;
+        case QEvent::WindowStateChange:
+            // On a restore the frame of the maximised window is still reported for a moment.
+            fitOuterSize();
+            QTimer::singleShot(200, this, &MainWindow::fitOuterSize);
+            break;
+        default:
+            break;
     }
+    return handled;
 }
 
 void MainWindow::centreOnScreen() {
@@ -224,14 +242,27 @@ void MainWindow::centreOnScreen() {
     }
 }
 
-// The outer size, frame included, is 605 x 483: the client area gives way to the frame.
+// The outer size, frame included, is 605 x 483 except while maximised: the client area
+// gives way to the frame, and dragging an edge changes nothing.
 void MainWindow::fitOuterSize() {
+    if ((windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen)) != 0 || fitting_) {
+        return;
+    }
     const QSize frame = frameGeometry().size() - geometry().size();
     const QSize client(kWindowWidth - frame.width(), kWindowHeight - frame.height());
-    if (client != size()) {
-        setFixedSize(client);
+    if (client == size() && minimumSize() == client) {
+        return;
+    }
+    fitting_ = true;
+    setMinimumSize(client);
+    resize(client);
+    if (!centredInFrame_ && !frame.isEmpty()) {
+        // Once, when the window manager first reports the frame: the outer frame is what
+        // stands in the centre. Later fits keep the place the user moved the window to.
+        centredInFrame_ = true;
         centreOnScreen();
     }
+    fitting_ = false;
 }
 
 void MainWindow::StartUp() {

@@ -77,6 +77,7 @@ class MainWindow : public QWidget {
     bool eventFilter(QObject* watched, QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void showEvent(QShowEvent* event) override;
+    bool event(QEvent* event) override;
 
   private:
     void buildControls();
@@ -92,7 +93,8 @@ class MainWindow : public QWidget {
     std::unique_ptr<RunDriver> runs_;
     std::unique_ptr<lookup::SegmentStore> store_;  // 数据库连接1; none after a failed open
     std::unique_ptr<lookup::CityRecords> cityRecords_;
-    bool sizedToFrame_ = false;
+    bool centredInFrame_ = false;  // placed in the centre with the frame counted
+    bool fitting_ = false;         // inside fitOuterSize(), whose own moves come back as events
 };
 
 }  // namespace haoma::app
