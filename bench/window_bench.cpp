@@ -8,10 +8,15 @@
 //   paste      a 50 MB paste into each box through its 粘贴 button
 //   paste-baseline  the same text set into a plain text box
 //   copy       three copies of a million result lines through 复制
+//   save       a million result lines saved through 保存到文件…, against a plain write of
+//              the same bytes
 // Times are from the click until the work is done and pending events are handled.
+#include <QAction>
 #include <QApplication>
 #include <QClipboard>
+#include <QDir>
 #include <QElapsedTimer>
+#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMimeData>
@@ -83,6 +88,8 @@ class BenchServices : public haoma::app::Services {
     void showMessage(const QString& text) override {
         std::fprintf(stderr, "message: %s\n", text.toUtf8().constData());
     }
+    QString saveFileName(const QString&, const QString&) override { return savePath; }
+    QString savePath;
 };
 
 class Window {
@@ -98,6 +105,8 @@ class Window {
     }
     void click(const char* name) { QTest::mouseClick(control<QWidget>(name), Qt::LeftButton); }
     haoma::app::RunDriver& runs() { return window_.runs(); }
+    BenchServices& services() { return services_; }
+    QAction* action(const char* name) { return window_.findChild<QAction*>(name); }
 
   private:
     BenchServices services_;
@@ -209,6 +218,25 @@ void runCopy() {
     }
 }
 
+void runSave() {
+    Window window;
+    window.control<TextBox>("编辑框1")->setPlainText(segmentLines(100));
+    window.click("单选框全部号");
+    window.click("按钮全顺序数");
+    const QString folder = QDir::tempPath() + QStringLiteral("/haoma-save-bench");
+    QDir().mkpath(folder);
+    window.services().savePath = folder + QStringLiteral("/results.txt");
+    const double saved = seconds([&] { window.action("动作保存结果")->trigger(); });
+    const std::string_view text = window.control<TextBox>("编辑框2")->utf8View();
+    const double plain = seconds([&] {
+        std::ofstream out((folder + QStringLiteral("/plain.txt")).toStdString(), std::ios::binary);
+        out.write(text.data(), static_cast<std::streamsize>(text.size()));
+    });
+    std::printf("save seconds=%.3f bytes=%lld plain_write_seconds=%.3f\n", saved,
+                static_cast<long long>(QFileInfo(window.services().savePath).size()), plain);
+    QDir(folder).removeRecursively();
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -223,6 +251,8 @@ int main(int argc, char** argv) {
         runPaste(scenario == "paste-baseline");
     } else if (scenario == "copy") {
         runCopy();
+    } else if (scenario == "save") {
+        runSave();
     } else {
         runWindow(scenario);
     }

@@ -10,7 +10,7 @@ runs=${2:-5}
 export QT_QPA_PLATFORM=offscreen
 out=$(mktemp)
 trap 'rm -f "$out"' EXIT
-for scenario in baseline box all pretty paste-baseline paste copy; do
+for scenario in baseline box all pretty paste-baseline paste copy save; do
   for _ in $(seq "$runs"); do
     "$bench" "$scenario" 2>/dev/null | tee -a "$out"
   done

@@ -10,7 +10,7 @@ packages=(
   libcli11-dev libqscintilla2-qt6-dev qt6-translations-l10n
   libgtest-dev libgmock-dev libbenchmark-dev
   clang libclang-rt-14-dev clang-format dpkg-dev bc
-  fontconfig fonts-wqy-microhei xvfb xauth imagemagick xdotool xclip xfce4-clipman openbox
+  fontconfig fonts-wqy-microhei xvfb xauth imagemagick xdotool xclip xfce4-clipman openbox wmctrl x11-utils
   at-spi2-core python3-pyatspi dbus-x11
   lintian appstream util-linux
 )

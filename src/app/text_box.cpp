@@ -127,7 +127,7 @@ TextBox::TextBox(QWidget* parent) : QsciScintillaBase(parent) {
     SendScintilla(SCI_SETENDATLASTLINE, 1UL);
     setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    // The editor's own popup is English; ours uses the translated captions.
+    // The editor's own popup is English; the box shows its own, in Chinese.
     SendScintilla(SCI_USEPOPUP, static_cast<unsigned long>(SC_POPUP_NEVER));
     setContextMenuPolicy(Qt::DefaultContextMenu);
     applyFont();
