@@ -26,16 +26,28 @@ void Services::showMessage(const QString& text) {
     box.exec();
 }
 
-QString Services::clipboardText() {
+namespace {
+QString utf8TextFormat() {
+    return QStringLiteral("text/plain;charset=utf-8");
+}
+}  // namespace
+
+QByteArray Services::clipboardText() {
     const QMimeData* data = QGuiApplication::clipboard()->mimeData();
     if (data == nullptr || !data->hasText()) {
         return {};
     }
-    return data->text();
+    // The bytes as offered when they are UTF-8 already; else through Qt's own decoding.
+    return data->hasFormat(utf8TextFormat()) ? data->data(utf8TextFormat()) : data->text().toUtf8();
 }
 
-void Services::setClipboardText(const QString& text) {
-    QGuiApplication::clipboard()->setText(text);
+void Services::setClipboardText(std::string_view utf8) {
+    auto* data = new QMimeData;
+    const QByteArray bytes(utf8.data(), static_cast<qsizetype>(utf8.size()));
+    // Both names carry the same bytes: Qt offers "text/plain" as UTF-8 to other programs.
+    data->setData(QStringLiteral("text/plain"), bytes);
+    data->setData(utf8TextFormat(), bytes);
+    QGuiApplication::clipboard()->setMimeData(data);
 }
 
 QString Services::saveFileName(const QString& caption, const QString& filters) {

@@ -3,6 +3,7 @@
 // The platform services the window's commands use, each in one place. Tests replace
 // the message box and the process end with recorders.
 
+#include <QByteArray>
 #include <QString>
 #include <string_view>
 
@@ -16,10 +17,11 @@ class Services {
     // program, without an owner window; returns when the user dismisses it.
     virtual void showMessage(const QString& text);
 
-    // Plain text of the clipboard; empty when it holds no text.
-    virtual QString clipboardText();
-    // Replaces the clipboard's content with the plain text.
-    virtual void setClipboardText(const QString& text);
+    // Plain text of the clipboard, UTF-8; empty when it holds no text.
+    virtual QByteArray clipboardText();
+    // Replaces the clipboard's content with this UTF-8 plain text (no conversion is made
+    // until another program asks for another encoding).
+    virtual void setClipboardText(std::string_view utf8);
 
     // Asks where to save, in a save dialog captioned `caption` with these name filters;
     // empty when the user cancels.

@@ -214,9 +214,8 @@ void TextBox::setPlainText(const QString& text) {
     replaceAll({utf8.constData(), static_cast<std::size_t>(utf8.size())});
 }
 
-void TextBox::setUtf8Text(std::string_view utf8) {
-    const QByteArray lines =
-        toCrLfLineBreaks(QByteArrayView(utf8.data(), static_cast<qsizetype>(utf8.size())));
+void TextBox::setUtf8Text(QByteArrayView utf8) {
+    const QByteArray lines = toCrLfLineBreaks(utf8);
     replaceAll({lines.constData(), static_cast<std::size_t>(lines.size())});
 }
 

@@ -38,7 +38,7 @@ class TextBox : public QsciScintillaBase {
     // Replaces the whole text; "\r\n", a lone "\r", a lone "\n", U+2028 and U+2029 each
     // become one line break. The undo history starts afresh.
     void setPlainText(const QString& text);
-    void setUtf8Text(std::string_view utf8);
+    void setUtf8Text(QByteArrayView utf8);
     // Appends at the end without recording an undo step; the view scrolls to the end, the
     // caret stays where it is. Line breaks in `utf8` must already be "\r\n".
     void appendUtf8(std::string_view utf8);

@@ -110,23 +110,24 @@ void MainWindow::setIndicatorsEnabled(bool enabled) {
 
 void MainWindow::PasteSegments() {
     // Text copied from a file saved with a byte-order mark would glue it to the first segment.
-    QString text = services_.clipboardText();
-    if (text.startsWith(QChar(0xFEFF))) {
-        text.remove(0, 1);
+    QByteArray text = services_.clipboardText();
+    if (text.startsWith("\xEF\xBB\xBF")) {
+        text.remove(0, 3);
     }
-    control<TextBox>("编辑框1")->setPlainText(text);
+    control<TextBox>("编辑框1")->setUtf8Text(text);
 }
 
 void MainWindow::PasteResults() {
-    control<TextBox>("编辑框2")->setPlainText(services_.clipboardText());
+    const QByteArray text = services_.clipboardText();
+    control<TextBox>("编辑框2")->setUtf8Text(text);
 }
 
 void MainWindow::CopySegments() {
-    services_.setClipboardText(control<TextBox>("编辑框1")->text());
+    services_.setClipboardText(control<TextBox>("编辑框1")->utf8View());
 }
 
 void MainWindow::CopyResults() {
-    services_.setClipboardText(control<TextBox>("编辑框2")->text());
+    services_.setClipboardText(control<TextBox>("编辑框2")->utf8View());
 }
 
 void MainWindow::ClearSegments() {
