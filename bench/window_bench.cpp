@@ -210,6 +210,7 @@ void runCopy() {
     window.click("按钮全顺序数");
     for (int round = 1; round <= 3; ++round) {
         QGuiApplication::clipboard()->clear();
+        QTest::qWait(200);  // the user clicks on a window at rest
         const double taken = seconds([&] { window.click("按钮5"); });
         const QMimeData* data = QGuiApplication::clipboard()->mimeData();
         const auto lines = data != nullptr ? data->text().count(QLatin1Char('\n')) : 0;
