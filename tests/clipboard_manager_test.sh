@@ -6,41 +6,26 @@
 # Usage: tests/clipboard_manager_test.sh path/to/haoma
 set -euo pipefail
 program=$(realpath "$1")
+here=$(cd "$(dirname "$0")" && pwd)
+source "$here/x11_session.sh"
+need_tools Xvfb xdotool xclip xfce4-clipman dbus-run-session
 work=$(mktemp -d)
-export HOME=$work/home XDG_RUNTIME_DIR=$work/run QT_QPA_PLATFORM=xcb
-mkdir -p "$HOME" "$XDG_RUNTIME_DIR" && chmod 700 "$XDG_RUNTIME_DIR"
 pids=()
-cleanup() { kill "${pids[@]}" 2>/dev/null || true; rm -rf "$work"; }
-trap cleanup EXIT
-skip() { echo "SKIPPED: $*"; exit 77; }
-
-for tool in Xvfb xdotool xclip xfce4-clipman dbus-run-session; do
-  command -v "$tool" >/dev/null || skip "$tool is not installed"
-done
-exec 3>"$work/display"
-Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
-pids+=($!)
-for _ in $(seq 50); do [ -s "$work/display" ] && break; sleep 0.1; done
-[ -s "$work/display" ] || skip "Xvfb did not start"
-export DISPLAY=:$(head -1 "$work/display")
+trap 'kill "${pids[@]}" 2>/dev/null || true; rm -rf "$work"' EXIT
+private_home "$work"
+start_xvfb "$work"
 
 # The manager and the program share one D-Bus session, as on a desktop.
 cat > "$work/session.sh" <<'EOF'
 set -euo pipefail
+source "$HERE/x11_session.sh"
 xfce4-clipman >/dev/null 2>&1 &
 manager=$!
 sleep 2
 kill -0 "$manager" 2>/dev/null || { echo "SKIPPED: xfce4-clipman did not start"; exit 77; }
 "$PROGRAM" >"$WORK/program.log" 2>&1 &
 app=$!
-id=
-for _ in $(seq 100); do
-  id=$(xdotool search --name '全国手机号码生成器' 2>/dev/null | head -1) && [ -n "$id" ] && break
-  sleep 0.1
-done
-[ -n "$id" ] || { echo "the window did not appear"; exit 1; }
-eval "$(xdotool getwindowgeometry --shell "$id")"
-at() { xdotool mousemove $((X + $1)) $((Y + $2)) click 1; sleep 0.3; }
+find_window
 seq 1380000 1380099 | xclip -selection clipboard -i
 sleep 0.5
 at 228 332   # 粘贴 into the segment box
@@ -61,4 +46,4 @@ kill "$manager" 2>/dev/null || true
 echo "lines on the clipboard after the program ended: $lines"
 [ "$lines" = 1000000 ]
 EOF
-PROGRAM=$program WORK=$work dbus-run-session -- bash "$work/session.sh"
+PROGRAM=$program WORK=$work HERE=$here dbus-run-session -- bash "$work/session.sh"

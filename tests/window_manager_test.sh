@@ -6,32 +6,19 @@
 # Usage: tests/window_manager_test.sh path/to/haoma
 set -euo pipefail
 program=$(realpath "$1")
-skip() { echo "SKIPPED: $*"; exit 77; }
-for tool in Xvfb openbox wmctrl xdotool xprop xwininfo; do
-  command -v "$tool" >/dev/null || skip "$tool is not installed"
-done
+source "$(dirname "$0")/x11_session.sh"
+need_tools Xvfb openbox wmctrl xdotool xprop xwininfo
 work=$(mktemp -d)
-export HOME=$work/home XDG_RUNTIME_DIR=$work/run QT_QPA_PLATFORM=xcb
-mkdir -p "$HOME" "$XDG_RUNTIME_DIR" && chmod 700 "$XDG_RUNTIME_DIR"
 pids=()
 trap 'kill "${pids[@]}" 2>/dev/null || true; rm -rf "$work"' EXIT
-exec 3>"$work/display"
-Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
-pids+=($!)
-for _ in $(seq 50); do [ -s "$work/display" ] && break; sleep 0.1; done
-[ -s "$work/display" ] || skip "Xvfb did not start"
-export DISPLAY=:$(head -1 "$work/display")
+private_home "$work"
+start_xvfb "$work"
 openbox >/dev/null 2>&1 &
 pids+=($!)
 sleep 1
 "$program" >/dev/null 2>&1 &
 pids+=($!)
-id=
-for _ in $(seq 100); do
-  id=$(xdotool search --name '全国手机号码生成器' 2>/dev/null | head -1) && [ -n "$id" ] && break
-  sleep 0.1
-done
-[ -n "$id" ] || { echo "the window did not appear"; exit 1; }
+find_window
 
 # Outer geometry: the client's place and size widened by _NET_FRAME_EXTENTS (l, r, t, b).
 outer() {

@@ -7,38 +7,25 @@
 set -euo pipefail
 program=$(realpath "$1")
 here=$(cd "$(dirname "$0")" && pwd)
-skip() { echo "SKIPPED: $*"; exit 77; }
-for tool in Xvfb xdotool xclip dbus-run-session /usr/libexec/at-spi-bus-launcher; do
-  command -v "$tool" >/dev/null || skip "$tool is not installed"
-done
+source "$here/../x11_session.sh"
+need_tools Xvfb xdotool xclip dbus-run-session /usr/libexec/at-spi-bus-launcher
 /usr/bin/python3 -c 'import pyatspi' 2>/dev/null || skip "python3-pyatspi is not installed"
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 cat > "$work/session.sh" <<'SESSION'
 set -euo pipefail
-export HOME=$WORK/home XDG_RUNTIME_DIR=$WORK/run QT_QPA_PLATFORM=xcb QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1
-mkdir -p "$HOME" "$XDG_RUNTIME_DIR" && chmod 700 "$XDG_RUNTIME_DIR"
+source "$HERE/../x11_session.sh"
 pids=()
 trap 'kill "${pids[@]}" 2>/dev/null || true' EXIT
-exec 3>"$WORK/display"
-Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
-pids+=($!)
-for _ in $(seq 50); do [ -s "$WORK/display" ] && break; sleep 0.1; done
-[ -s "$WORK/display" ] || { echo "SKIPPED: Xvfb did not start"; exit 77; }
-export DISPLAY=:$(head -1 "$WORK/display")
+private_home "$WORK"
+export QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1
+start_xvfb "$WORK"
 /usr/libexec/at-spi-bus-launcher --launch-immediately >/dev/null 2>&1 &
 pids+=($!)
 sleep 1
 "$PROGRAM" >/dev/null 2>&1 &
 pids+=($!)
-id=
-for _ in $(seq 100); do
-  id=$(xdotool search --name '全国手机号码生成器' 2>/dev/null | head -1) && [ -n "$id" ] && break
-  sleep 0.1
-done
-[ -n "$id" ] || { echo "the window did not appear"; exit 1; }
-eval "$(xdotool getwindowgeometry --shell "$id")"
-at() { xdotool mousemove $((X + $1)) $((Y + $2)) click 1; sleep 0.3; }
+find_window
 seq 1380000 1380001 | xclip -selection clipboard -i
 sleep 0.3
 at 228 332                                            # 粘贴 into the segment box
