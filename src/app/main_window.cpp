@@ -48,7 +48,7 @@ MainWindow::MainWindow(Services& services) : services_(services) {
     font.setPixelSize(11);
     setFont(font);
     // A fixed border that still maximises: no maximum size (a window manager offers no
-    // maximise to a window whose minimum and maximum agree); resizeEvent() holds the size.
+    // maximise to a window whose minimum and maximum agree); fitOuterSize() holds the size.
     setMinimumSize(kWindowWidth, kWindowHeight);
     resize(kWindowWidth, kWindowHeight);
     // The pattern captions are laid out for a compact check mark; keep the gap to it small.
@@ -162,6 +162,9 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
         case QEvent::KeyPress: {
             const auto* key = static_cast<QKeyEvent*>(event);
             const auto* widget = qobject_cast<QWidget*>(watched);
+            if (key->key() != Qt::Key_Escape && key->key() != Qt::Key_Down) {
+                break;  // every key of the program passes here: look nothing up for the rest
+            }
             auto* list = control<QListWidget>("列表框_出发地");
             if (key->key() == Qt::Key_Escape && widget != nullptr && widget->window() == this) {
                 // Esc closes an open suggestion list first; only then does it end the program.

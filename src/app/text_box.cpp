@@ -210,8 +210,7 @@ void TextBox::replaceAll(std::string_view utf8) {
 }
 
 void TextBox::setPlainText(const QString& text) {
-    const QByteArray utf8 = toCrLfLineBreaks(text.toUtf8());
-    replaceAll({utf8.constData(), static_cast<std::size_t>(utf8.size())});
+    setUtf8Text(text.toUtf8());
 }
 
 void TextBox::setUtf8Text(QByteArrayView utf8) {
@@ -239,10 +238,6 @@ void TextBox::moveCaretToEnd() {
 
 void TextBox::clear() {
     replaceAll({});
-}
-
-void TextBox::selectAll() {
-    SendScintilla(SCI_SELECTALL);
 }
 
 void TextBox::addContextAction(QAction* action) {

@@ -45,7 +45,6 @@ class TextBox : public QsciScintillaBase {
     // Puts the caret after the last character and scrolls it into view.
     void moveCaretToEnd();
     void clear();
-    void selectAll();
 
     // Adds an entry after the standard ones of the context menu (cut, copy, paste, ...).
     void addContextAction(QAction* action);
