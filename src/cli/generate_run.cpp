@@ -121,11 +121,16 @@ class Generation {
     bool matches(std::vector<std::string> lines, std::vector<generate::DigitPattern> patterns,
                  generate::TailRule rule) {
         generate::MatchRun run(std::move(lines), std::move(patterns), std::move(rule),
-                               context_.lineEnd());
+                               context_.lineEnd(), [this] { return context_.interrupted(); });
+        // The run counts from 0 and this generation runs it alone: the limit is the run's.
         while (!run.finished()) {
-            if (!deliver([&] { return run.next(limit_ - count_, kBlockNumbers, block_); })) {
+            if (!deliver([&] { return run.next(limit_, kBlockNumbers, block_); })) {
                 return false;
             }
+        }
+        if (run.stopped()) {
+            status_ = context_.interruptedStatus();
+            return false;
         }
         return true;
     }
@@ -175,40 +180,6 @@ class Generation {
     int status_ = kOk;
 };
 
-// A uniform sample of a stream of lines, `wanted` of them, with their places in the stream.
-class Reservoir {
-  public:
-    Reservoir(std::uint64_t wanted, std::mt19937_64& random) : wanted_(wanted), random_(random) {}
-
-    void add(std::string_view line) {
-        if (kept_.size() < wanted_) {
-            kept_.emplace_back(seen_, std::string(line));
-        } else {
-            const auto pick = std::uniform_int_distribution<std::uint64_t>(0, seen_)(random_);
-            if (pick < wanted_) {
-                kept_[static_cast<std::size_t>(pick)] = {seen_, std::string(line)};
-            }
-        }
-        ++seen_;
-    }
-
-    // The lines kept, in the stream's order.
-    std::vector<std::string> lines() {
-        std::sort(kept_.begin(), kept_.end());
-        std::vector<std::string> out;
-        for (auto& [place, line] : kept_) {
-            out.push_back(std::move(line));
-        }
-        return out;
-    }
-
-  private:
-    std::uint64_t wanted_;
-    std::mt19937_64& random_;
-    std::uint64_t seen_ = 0;
-    std::vector<std::pair<std::uint64_t, std::string>> kept_;
-};
-
 generate::TailRule tailRule(const GenerateOptions& options) {
     return {generate::digitsWithout(options.without.value_or("")), options.contains};
 }
@@ -232,18 +203,39 @@ bool runOver(Generation& generation, std::vector<std::string> lines, const RunKi
                                 : generation.allNumbers(std::move(lines));
 }
 
-// How many numbers the run gives, counted without generating them where the kind allows.
-std::optional<std::uint64_t> exactCount(const std::vector<std::string>& lines, const RunKind& kind,
+// How many numbers the run gives, computed without generating them; nothing when
+// interrupted.
+std::optional<std::uint64_t> exactCount(const Context& context,
+                                        const std::vector<std::string>& lines, const RunKind& kind,
                                         const GenerateOptions& options) {
-    if (kind.patterns || (!kind.pretty && hasTailRule(options))) {
+    const auto stop = [&context] { return context.interrupted(); };
+    if (kind.pretty) {
+        return hasTailRule(options)
+                   ? generate::countPrettyNumbers(lines, *kind.pretty, tailRule(options), stop)
+                   : countNumbers(lines, kind.pretty);
+    }
+    if (kind.patterns || hasTailRule(options)) {
         return generate::countMatches(lines,
                                       kind.patterns.value_or(std::vector<generate::DigitPattern>{}),
-                                      tailRule(options));
+                                      tailRule(options), stop);
     }
-    if (hasTailRule(options)) {
-        return std::nullopt;  // pretty numbers under a rule: only by generating them
+    return countNumbers(lines, std::nullopt);
+}
+
+// A uniform sample of the run's numbers, drawn by rank; nothing when interrupted.
+std::optional<std::vector<std::string>> drawSample(const Context& context,
+                                                   const std::vector<std::string>& lines,
+                                                   const RunKind& kind,
+                                                   const GenerateOptions& options,
+                                                   std::mt19937_64& random) {
+    const auto stop = [&context] { return context.interrupted(); };
+    if (kind.pretty) {
+        return generate::samplePrettyNumbers(lines, *kind.pretty, tailRule(options),
+                                             *options.sample, random, stop);
     }
-    return countNumbers(lines, kind.pretty);
+    return generate::sampleMatches(lines,
+                                   kind.patterns.value_or(std::vector<generate::DigitPattern>{}),
+                                   tailRule(options), *options.sample, random, stop);
 }
 
 }  // namespace
@@ -267,50 +259,21 @@ int generateNumbers(Context& context, const GenerateOptions& options,
     }
 
     if (options.count && !options.sample) {
-        auto total = exactCount(lines, kind, options);
-        if (!total) {  // by walking the numbers, none written
-            Progress quiet(nullptr, std::nullopt);
-            Generation counting(
-                context, [](std::string&, int&) { return true; }, quiet, limit);
-            if (!runOver(counting, std::move(lines), kind, options)) {
-                return counting.status();
-            }
-            total = counting.count();
+        const auto total = exactCount(context, lines, kind, options);
+        if (!total) {
+            return context.interruptedStatus();
         }
         return context.printLines({std::to_string(std::min(*total, limit))});
     }
     if (options.sample) {
-        std::vector<std::string> numbers;
-        if (!kind.pretty &&
-            generate::canSample(kind.patterns.value_or(std::vector<generate::DigitPattern>{}),
-                                tailRule(options))) {
-            numbers = generate::sampleMatches(
-                lines, kind.patterns.value_or(std::vector<generate::DigitPattern>{}),
-                tailRule(options), *options.sample, random);
-        } else {
-            Reservoir reservoir(*options.sample, random);
-            const std::string lineEnd = context.lineEnd();
-            Progress quiet(nullptr, std::nullopt);
-            Generation drawing(
-                context,
-                [&](std::string& block, int&) {
-                    for (std::size_t at = 0; at < block.size();) {
-                        const auto end = block.find(lineEnd, at);
-                        reservoir.add({block.data() + at, end - at});
-                        at = end + lineEnd.size();
-                    }
-                    return true;
-                },
-                quiet, std::nullopt);
-            if (!runOver(drawing, std::move(lines), kind, options)) {
-                return drawing.status();
-            }
-            numbers = reservoir.lines();
+        auto numbers = drawSample(context, lines, kind, options, random);
+        if (!numbers) {
+            return context.interruptedStatus();
         }
         if (options.shuffle) {
-            std::shuffle(numbers.begin(), numbers.end(), random);
+            std::shuffle(numbers->begin(), numbers->end(), random);
         }
-        return context.printLines(numbers);
+        return context.printLines(*numbers);
     }
 
     Output output(context.out, context.common.output.value_or(""));
@@ -319,10 +282,11 @@ int generateNumbers(Context& context, const GenerateOptions& options,
     }
     std::optional<std::uint64_t> total;
     if (!stream) {
-        total = exactCount(lines, kind, options);
-        if (total) {
-            total = std::min(*total, limit);
+        total = exactCount(context, lines, kind, options);
+        if (!total) {
+            return context.interruptedStatus();
         }
+        total = std::min(*total, limit);
     }
     Progress progress(context.common.progress || (context.env.errorIsTerminal && output.toFile())
                           ? &context.err

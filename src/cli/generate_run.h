@@ -13,6 +13,7 @@
 #include "cli/segment_source.h"
 #include "generate/digit_pattern.h"
 #include "generate/pattern_kind.h"
+#include "generate/pretty_space.h"
 
 namespace CLI {
 class App;
@@ -22,7 +23,7 @@ namespace haoma::cli {
 
 class Context;
 
-using WantedKinds = std::array<bool, generate::kPatternKindCount>;
+using WantedKinds = generate::WantedKinds;
 
 struct GenerateOptions {
     SegmentSource source;

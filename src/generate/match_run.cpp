@@ -6,8 +6,8 @@
 #include <cstring>
 #include <limits>
 #include <map>
-#include <unordered_set>
 
+#include "generate/sample_ranks.h"
 #include "text/text.h"
 
 namespace haoma::generate {
@@ -39,21 +39,8 @@ std::string countKey(std::string_view segment, std::size_t reach) {
     return std::to_string(width) + ":" + tail;
 }
 
-std::uint64_t segmentCount(std::string_view segment, const std::vector<DigitPattern>& patterns,
-                           const TailRule& rule) {
-    if (patterns.size() <= 1 && rule.contains.empty()) {
-        SegmentMatches matches(segment, patterns.empty() ? nullptr : &patterns.front(),
-                               rule.allowed);
-        return matches.count();
-    }
-    std::uint64_t count = 0;
-    for (MergedMatches merged(segment, patterns, rule.allowed); merged.valid(); merged.advance()) {
-        const auto& current = merged.current();
-        if (rule.accepts({current.filler(), static_cast<std::size_t>(current.fillerWidth())})) {
-            ++count;
-        }
-    }
-    return count;
+bool simple(const std::vector<DigitPattern>& patterns, const TailRule& rule) {
+    return patterns.size() <= 1 && rule.contains.empty();
 }
 
 }  // namespace
@@ -107,29 +94,45 @@ void MergedMatches::pick() {
     }
 }
 
-bool TailRule::accepts(std::string_view digits) const {
-    return std::all_of(contains.begin(), contains.end(), [&](const std::string& wanted) {
-        return digits.find(wanted) != std::string_view::npos;
-    });
-}
-
-DigitSet digitsWithout(std::string_view without) {
-    DigitSet digits = kAnyDigit;
-    for (const char c : without) {
-        if (c >= '0' && c <= '9') {
-            digits = static_cast<DigitSet>(digits & ~(1U << (c - '0')));
-        }
-    }
-    return digits;
-}
-
 MatchRun::MatchRun(std::vector<std::string> segments, std::vector<DigitPattern> patterns,
-                   TailRule rule, std::string_view lineEnd)
+                   TailRule rule, std::string_view lineEnd, StopRequest stop)
     : segments_(std::move(segments)),
       patterns_(std::move(patterns)),
       rule_(std::move(rule)),
       lineEnd_(lineEnd),
-      merged_(patterns_, rule_.allowed) {}
+      merged_(patterns_, rule_.allowed) {
+    if (!rule_.contains.empty()) {
+        space_.emplace(patterns_, rule_, std::move(stop));
+    }
+}
+
+std::size_t MatchRun::nextInSpace(std::size_t maxNumbers, std::string& out) {
+    std::size_t produced = 0;
+    while (produced < maxNumbers && count_ < limit_ && segment_ < segments_.size()) {
+        if (!entered_) {
+            space_->reset(segments_[segment_]);
+            entered_ = true;
+            const auto width = static_cast<std::size_t>(space_->fillerWidth());
+            line_.assign(segments_[segment_]).append(width, '0').append(lineEnd_);
+        }
+        if (space_->stopped()) {
+            stopped_ = true;
+            break;
+        }
+        if (!space_->valid()) {
+            entered_ = false;
+            ++segment_;
+            continue;
+        }
+        const auto width = static_cast<std::size_t>(space_->fillerWidth());
+        std::memcpy(line_.data() + line_.size() - lineEnd_.size() - width, space_->filler(), width);
+        out.append(line_);
+        ++produced;
+        ++count_;
+        space_->advance();
+    }
+    return produced;
+}
 
 bool MatchRun::enterSegment() {
     while (segment_ < segments_.size()) {
@@ -148,6 +151,9 @@ bool MatchRun::enterSegment() {
 
 std::size_t MatchRun::next(std::uint64_t limit, std::size_t maxNumbers, std::string& out) {
     limit_ = limit;
+    if (space_) {
+        return nextInSpace(maxNumbers, out);
+    }
     std::size_t produced = 0;
     while (produced < maxNumbers && count_ < limit_) {
         if (!entered_ && !enterSegment()) {
@@ -201,13 +207,21 @@ std::size_t MatchRun::next(std::uint64_t limit, std::size_t maxNumbers, std::str
 
 namespace {
 
-// The count of every segment line, each shape of segment counted once.
-std::vector<std::uint64_t> segmentCounts(const std::vector<std::string>& segments,
-                                         const std::vector<DigitPattern>& patterns,
-                                         const TailRule& rule) {
+// The count of every segment line, each shape of segment counted once. Nothing when a stop
+// request cut it short.
+std::optional<std::vector<std::uint64_t>> segmentCounts(const std::vector<std::string>& segments,
+                                                        const std::vector<DigitPattern>& patterns,
+                                                        const TailRule& rule,
+                                                        const StopRequest& stop) {
     std::size_t reach = 0;
     for (const auto& pattern : patterns) {
         reach = std::max(reach, pattern.positions.size());
+    }
+    const bool simpleSpace = simple(patterns, rule);
+    const DigitPattern* pattern = patterns.empty() ? nullptr : &patterns.front();
+    std::optional<NumberSpace> space;
+    if (!simpleSpace) {
+        space.emplace(patterns, rule, stop);
     }
     std::map<std::string, std::uint64_t> known;
     std::vector<std::uint64_t> counts;
@@ -216,8 +230,22 @@ std::vector<std::uint64_t> segmentCounts(const std::vector<std::string>& segment
         const std::string key = countKey(segment, reach);
         auto found = known.find(key);
         if (found == known.end()) {
-            found =
-                known.emplace(key, key == "-" ? 0 : segmentCount(segment, patterns, rule)).first;
+            std::uint64_t count = 0;
+            if (key == "-") {
+                count = 0;
+            } else if (simpleSpace) {
+                count = SegmentMatches(segment, pattern, rule.allowed).count();
+            } else {
+                space->reset(segment);
+                count = space->count();
+                if (space->stopped()) {
+                    return std::nullopt;
+                }
+            }
+            found = known.emplace(key, count).first;
+            if (stop && known.size() % 256 == 0 && stop()) {
+                return std::nullopt;
+            }
         }
         counts.push_back(found->second);
     }
@@ -226,64 +254,77 @@ std::vector<std::uint64_t> segmentCounts(const std::vector<std::string>& segment
 
 }  // namespace
 
-std::uint64_t countMatches(const std::vector<std::string>& segments,
-                           const std::vector<DigitPattern>& patterns, const TailRule& rule) {
+std::optional<std::uint64_t> countMatches(const std::vector<std::string>& segments,
+                                          const std::vector<DigitPattern>& patterns,
+                                          const TailRule& rule, const StopRequest& stop) {
+    const auto counts = segmentCounts(segments, patterns, rule, stop);
+    if (!counts) {
+        return std::nullopt;
+    }
     std::uint64_t total = 0;
-    for (const std::uint64_t count : segmentCounts(segments, patterns, rule)) {
+    for (const std::uint64_t count : *counts) {
         total = saturatingAdd(total, count);
     }
     return total;
 }
 
-bool canSample(const std::vector<DigitPattern>& patterns, const TailRule& rule) {
-    return patterns.size() <= 1 && rule.contains.empty();
-}
-
-std::vector<std::string> sampleMatches(const std::vector<std::string>& segments,
-                                       const std::vector<DigitPattern>& patterns,
-                                       const TailRule& rule, std::uint64_t wanted,
-                                       std::mt19937_64& random) {
-    const DigitPattern* pattern = patterns.empty() ? nullptr : &patterns.front();
-    const std::vector<std::uint64_t> counts = segmentCounts(segments, patterns, rule);
+std::optional<std::vector<std::string>> sampleMatches(const std::vector<std::string>& segments,
+                                                      const std::vector<DigitPattern>& patterns,
+                                                      const TailRule& rule, std::uint64_t wanted,
+                                                      std::mt19937_64& random,
+                                                      const StopRequest& stop) {
+    const auto counts = segmentCounts(segments, patterns, rule, stop);
+    if (!counts) {
+        return std::nullopt;
+    }
     std::uint64_t total = 0;
-    for (const std::uint64_t count : counts) {
+    for (const std::uint64_t count : *counts) {
         total = saturatingAdd(total, count);
     }
-    // Distinct ranks, uniformly (Floyd's method: one draw each, memory for `wanted`).
-    std::vector<std::uint64_t> ranks;
-    if (wanted >= total) {
-        ranks.resize(static_cast<std::size_t>(total));
-        for (std::uint64_t i = 0; i < total; ++i) {
-            ranks[static_cast<std::size_t>(i)] = i;
-        }
-    } else {
-        std::unordered_set<std::uint64_t> chosen;
-        chosen.reserve(static_cast<std::size_t>(wanted) * 2);
-        for (std::uint64_t j = total - wanted; j < total; ++j) {
-            const std::uint64_t pick = std::uniform_int_distribution<std::uint64_t>(0, j)(random);
-            chosen.insert(chosen.contains(pick) ? j : pick);
-        }
-        ranks.assign(chosen.begin(), chosen.end());
-        std::sort(ranks.begin(), ranks.end());
+    const std::vector<std::uint64_t> ranks = distinctRanks(total, wanted, random);
+    const bool simpleSpace = simple(patterns, rule);
+    const DigitPattern* pattern = patterns.empty() ? nullptr : &patterns.front();
+    std::optional<SegmentMatches> matches;
+    std::optional<NumberSpace> space;
+    if (!simpleSpace) {
+        space.emplace(patterns, rule, stop);
     }
     std::vector<std::string> numbers;
     numbers.reserve(ranks.size());
     std::size_t segment = 0;
     std::uint64_t before = 0;  // matches of the segments before `segment`
-    std::optional<SegmentMatches> matches;
+    bool entered = false;
     for (const std::uint64_t rank : ranks) {
-        while (rank >= before + counts[segment]) {
-            before += counts[segment];
+        while (rank >= before + (*counts)[segment]) {
+            before += (*counts)[segment];
             ++segment;
-            matches.reset();
+            entered = false;
         }
-        if (!matches) {
-            matches.emplace(segments[segment], pattern, rule.allowed);
+        if (!entered) {
+            if (simpleSpace) {
+                matches.emplace(segments[segment], pattern, rule.allowed);
+            } else {
+                space->reset(segments[segment]);
+            }
+            entered = true;
         }
-        matches->seek(rank - before);
-        numbers.push_back(
-            segments[segment] +
-            std::string(matches->filler(), static_cast<std::size_t>(matches->fillerWidth())));
+        if (simpleSpace) {
+            matches->seek(rank - before);
+            numbers.push_back(
+                segments[segment] +
+                std::string(matches->filler(), static_cast<std::size_t>(matches->fillerWidth())));
+        } else {
+            space->seek(rank - before);
+            numbers.push_back(
+                segments[segment] +
+                std::string(space->filler(), static_cast<std::size_t>(space->fillerWidth())));
+        }
+        if (stop && numbers.size() % 4096 == 0 && stop()) {
+            return std::nullopt;
+        }
+    }
+    if (space && space->stopped()) {
+        return std::nullopt;
     }
     return numbers;
 }

@@ -13,20 +13,11 @@
 #include <vector>
 
 #include "generate/digit_pattern.h"
+#include "generate/number_space.h"
 #include "generate/pattern_match.h"
+#include "generate/tail_rule.h"
 
 namespace haoma::generate {
-
-// What the digits after the segment must be.
-struct TailRule {
-    DigitSet allowed = kAnyDigit;       // none outside this set (--without)
-    std::vector<std::string> contains;  // each occurs somewhere (--contains)
-
-    bool accepts(std::string_view digits) const;
-};
-
-// The digits of `without` taken away from all ten.
-DigitSet digitsWithout(std::string_view without);
 
 // The matches of one segment line under every pattern (every number when there is none),
 // merged: ascending, each number once.
@@ -56,19 +47,25 @@ class MergedMatches {
 
 class MatchRun {
   public:
-    // No patterns: every number (the all-numbers run's numbers under the tail rule).
+    // No patterns: every number (the all-numbers run's numbers under the tail rule). `stop`
+    // is asked while counts that --contains needs are computed.
     MatchRun(std::vector<std::string> segments, std::vector<DigitPattern> patterns, TailRule rule,
-             std::string_view lineEnd);
+             std::string_view lineEnd, StopRequest stop = {});
     MatchRun(const MatchRun&) = delete;
     MatchRun& operator=(const MatchRun&) = delete;
 
     // Appends at most `maxNumbers` numbers to `out`, none past a run count of `limit`;
     // returns how many it appended.
     std::size_t next(std::uint64_t limit, std::size_t maxNumbers, std::string& out);
-    bool finished() const { return segment_ >= segments_.size() || count_ >= limit_; }
+    bool finished() const { return stopped_ || segment_ >= segments_.size() || count_ >= limit_; }
+    // True when a stop request ended the run early.
+    bool stopped() const { return stopped_; }
+    // How many segment lines the run has left behind, for a measure of the part searched.
+    std::size_t segmentsDone() const { return segment_; }
 
   private:
     bool enterSegment();
+    std::size_t nextInSpace(std::size_t maxNumbers, std::string& out);
 
     std::vector<std::string> segments_;
     std::vector<DigitPattern> patterns_;
@@ -76,24 +73,27 @@ class MatchRun {
     std::string lineEnd_;
     std::size_t segment_ = 0;
     MergedMatches merged_;
+    std::optional<NumberSpace> space_;  // with --contains: a walk without dead ends
     bool entered_ = false;
+    bool stopped_ = false;
     std::string line_;  // the current number and line end
     std::uint64_t count_ = 0;
     std::uint64_t limit_ = UINT64_MAX;
 };
 
-// How many numbers the run gives in all (saturating). Computed per segment without visiting
-// the numbers for a single pattern (or none) and no --contains; otherwise by walking them.
-std::uint64_t countMatches(const std::vector<std::string>& segments,
-                           const std::vector<DigitPattern>& patterns, const TailRule& rule);
+// How many numbers the run gives in all (saturating), computed per shape of segment line
+// without visiting the numbers. Nothing when a stop request cut it short.
+std::optional<std::uint64_t> countMatches(const std::vector<std::string>& segments,
+                                          const std::vector<DigitPattern>& patterns,
+                                          const TailRule& rule, const StopRequest& stop = {});
 
 // `wanted` distinct numbers (all of them when there are fewer) chosen uniformly at random
-// among those the run gives, in the run's order. Memory grows with `wanted`, never with the
-// total. Needs at most one pattern and no --contains (canSample()).
-std::vector<std::string> sampleMatches(const std::vector<std::string>& segments,
-                                       const std::vector<DigitPattern>& patterns,
-                                       const TailRule& rule, std::uint64_t wanted,
-                                       std::mt19937_64& random);
-bool canSample(const std::vector<DigitPattern>& patterns, const TailRule& rule);
+// among those the run gives, in the run's order: each drawn by its rank, in time
+// proportional to `wanted`, never to the total. Nothing when a stop request cut it short.
+std::optional<std::vector<std::string>> sampleMatches(const std::vector<std::string>& segments,
+                                                      const std::vector<DigitPattern>& patterns,
+                                                      const TailRule& rule, std::uint64_t wanted,
+                                                      std::mt19937_64& random,
+                                                      const StopRequest& stop = {});
 
 }  // namespace haoma::generate

@@ -31,9 +31,9 @@ std::uint64_t saturatingMultiply(std::uint64_t a, std::uint64_t b) {
     return a * b;
 }
 
-// The segment as GBK cells: an ASCII byte is itself, any other character fills its GBK
-// bytes with a cell that is no digit.
-std::string gbkCells(std::string_view segment) {
+}  // namespace
+
+std::string segmentCells(std::string_view segment) {
     std::string cells;
     std::size_t at = 0;
     while (at < segment.size()) {
@@ -52,12 +52,6 @@ std::string gbkCells(std::string_view segment) {
     }
     return cells;
 }
-
-int digitOf(char cell) {
-    return cell >= '0' && cell <= '9' ? cell - '0' : -1;
-}
-
-}  // namespace
 
 SegmentMatches::SegmentMatches(const DigitPattern* pattern, DigitSet allowed)
     : pattern_(pattern), allowed_(allowed) {}
@@ -78,14 +72,14 @@ void SegmentMatches::reset(std::string_view segment) {
     if (!counts_.empty()) {
         counts_.clear();
     }
-    const std::string cells = gbkCells(segment);
+    const std::string cells = segmentCells(segment);
     width_ = kNumberLength - static_cast<int>(cells.size());
     if (width_ < 0) {
         possible_ = false;
         width_ = 0;
         return;
     }
-    segmentLastDigit_ = cells.empty() ? -1 : digitOf(cells.back());
+    segmentLastDigit_ = cells.empty() ? -1 : cellDigit(cells.back());
     const int length = pattern != nullptr ? static_cast<int>(pattern->positions.size()) : 0;
     const int first = kNumberLength - length;
     std::array<bool, 10> seen{};
@@ -96,8 +90,9 @@ void SegmentMatches::reset(std::string_view segment) {
         const int cell = first + i;
         if (cell < static_cast<int>(cells.size())) {
             // A position over the segment: its own digit must match.
-            const int digit = digitOf(cells[static_cast<std::size_t>(cell)]);
-            const int previous = cell > 0 ? digitOf(cells[static_cast<std::size_t>(cell - 1)]) : -1;
+            const int digit = cellDigit(cells[static_cast<std::size_t>(cell)]);
+            const int previous =
+                cell > 0 ? cellDigit(cells[static_cast<std::size_t>(cell - 1)]) : -1;
             switch (position.kind) {
                 case PatternPosition::Kind::Digits:
                     possible_ = digit >= 0 && (position.digits & bit(digit)) != 0;

@@ -12,11 +12,18 @@
 #include <vector>
 
 #include "generate/digit_pattern.h"
+#include "generate/tail_rule.h"
 
 namespace haoma::generate {
 
-// The digits allowed after the segment (all but those of --without).
-using DigitSet = std::uint16_t;
+// The segment as GBK cells: an ASCII byte is itself, any other character fills its GBK
+// bytes with a cell that is no digit.
+std::string segmentCells(std::string_view segment);
+
+// The digit of a cell, or -1.
+inline int cellDigit(char cell) {
+    return cell >= '0' && cell <= '9' ? cell - '0' : -1;
+}
 
 class SegmentMatches {
   public:

@@ -1,13 +1,16 @@
 // SPDX-License-Identifier: MIT
-// The pattern parser and enumerator on arbitrary input: "PATTERNS\nSEGMENT\nWITHOUT". No
-// crash; a pattern list is parsed or refused with a position inside it; the numbers come out
-// ascending, each matching one of the patterns (checked here directly from the positions),
-// and the count agrees with them when the run is complete.
+// The pattern parser and enumerator on arbitrary input: "PATTERNS\nSEGMENT\nWITHOUT\nCONTAINS".
+// No crash; a pattern list is parsed or refused with a position inside it; the numbers come
+// out ascending, each matching one of the patterns (checked here directly from the
+// positions) and holding the --contains digits, and as many as the count says up to the
+// limit, for short segment lines (wide fillers) too.
+#include <algorithm>
 #include <array>
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
 #include <string>
+#include <vector>
 
 #include "generate/match_run.h"
 #include "text/text.h"
@@ -73,9 +76,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
     const std::string segment = parts.size() > 1 ? parts[1].substr(0, 16) : "1380013";
     const std::string without = parts.size() > 2 ? parts[2] : "";
+    std::vector<std::string> contains;
+    if (parts.size() > 3 && !parts[3].empty()) {
+        contains.push_back(parts[3].substr(0, 4));
+    }
     // Only ASCII digit segments are checked cell by cell; others must simply not crash.
     const bool ascii = segment.find_first_not_of("0123456789") == std::string::npos;
-    const haoma::generate::TailRule rule{haoma::generate::digitsWithout(without), {}};
+    const haoma::generate::TailRule rule{haoma::generate::digitsWithout(without), contains};
     haoma::generate::MatchRun run({segment}, parsed.patterns, rule, "\n");
     std::string out;
     constexpr std::uint64_t kLimit = 400;
@@ -103,15 +110,17 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         for (const auto& pattern : parsed.patterns) {
             any = any || matches(number, pattern);
         }
-        for (const char c : number.substr(segment.size())) {
+        const std::string_view tail = number.substr(segment.size());
+        for (const char c : tail) {
             any = any && (rule.allowed >> (c - '0') & 1U) != 0;
         }
+        any = any && rule.accepts(tail);
         if (!any) {
             std::abort();
         }
     }
-    if (lines < kLimit &&
-        haoma::generate::countMatches({segment}, parsed.patterns, rule) != lines) {
+    const auto count = haoma::generate::countMatches({segment}, parsed.patterns, rule);
+    if (!count || std::min(*count, kLimit) != lines) {
         std::abort();
     }
     return 0;

@@ -1,0 +1,388 @@
+// SPDX-License-Identifier: MIT
+#include "generate/number_space.h"
+
+#include <algorithm>
+#include <cstring>
+#include <limits>
+#include <queue>
+
+#include "generate/pattern_match.h"
+
+namespace haoma::generate {
+namespace {
+
+constexpr int kNumberLength = 11;
+constexpr std::uint64_t kStopAskEvery = 4096;  // new counts between two stop requests
+constexpr char kDead = '\xFE';
+constexpr char kUnused = '\x0F';
+
+std::uint64_t saturatingAdd(std::uint64_t a, std::uint64_t b) {
+    return b > std::numeric_limits<std::uint64_t>::max() - a
+               ? std::numeric_limits<std::uint64_t>::max()
+               : a + b;
+}
+
+template <class T>
+void appendRaw(std::string& to, const T& value) {
+    to.append(reinterpret_cast<const char*>(&value), sizeof value);
+}
+
+}  // namespace
+
+NumberSpace::NumberSpace(const std::vector<DigitPattern>& patterns, const TailRule& rule,
+                         StopRequest stop)
+    : patterns_(patterns), allowed_(rule.allowed), stop_(std::move(stop)) {
+    buildAutomaton(rule.contains);
+}
+
+// The strings of --contains as one automaton over the digits (Aho-Corasick): a state per
+// prefix of a string, each digit leading to the longest prefix the digits read end with.
+void NumberSpace::buildAutomaton(const std::vector<std::string>& contains) {
+    std::vector<std::string> strings(contains);
+    std::sort(strings.begin(), strings.end());
+    strings.erase(std::unique(strings.begin(), strings.end()), strings.end());
+    if (strings.size() > 64) {
+        strings.resize(64);  // the command line refuses more
+    }
+    std::vector<std::array<int, 10>> child(1);
+    child[0].fill(-1);
+    output_.assign(1, 0);
+    for (std::size_t index = 0; index < strings.size(); ++index) {
+        int state = 0;
+        for (const char c : strings[index]) {
+            if (c < '0' || c > '9') {
+                containsPossible_ = false;  // filler digits never hold it
+                break;
+            }
+            const auto digit = static_cast<std::size_t>(c - '0');
+            if (child[static_cast<std::size_t>(state)][digit] < 0) {
+                child[static_cast<std::size_t>(state)][digit] = static_cast<int>(child.size());
+                child.emplace_back().fill(-1);
+                output_.push_back(0);
+            }
+            state = child[static_cast<std::size_t>(state)][digit];
+        }
+        output_[static_cast<std::size_t>(state)] |= std::uint64_t{1} << index;
+        wanted_ |= std::uint64_t{1} << index;
+    }
+    next_.assign(child.size(), {});
+    std::vector<int> fail(child.size(), 0);
+    std::queue<int> queue;
+    for (int digit = 0; digit < 10; ++digit) {
+        const int next = child[0][static_cast<std::size_t>(digit)];
+        next_[0][static_cast<std::size_t>(digit)] = next < 0 ? 0 : next;
+        if (next > 0) {
+            queue.push(next);
+        }
+    }
+    while (!queue.empty()) {
+        const auto state = static_cast<std::size_t>(queue.front());
+        queue.pop();
+        output_[state] |= output_[static_cast<std::size_t>(fail[state])];
+        for (std::size_t digit = 0; digit < 10; ++digit) {
+            const int next = child[state][digit];
+            const int fallback = next_[static_cast<std::size_t>(fail[state])][digit];
+            if (next < 0) {
+                next_[state][digit] = fallback;
+            } else {
+                fail[static_cast<std::size_t>(next)] = fallback;
+                next_[state][digit] = next;
+                queue.push(next);
+            }
+        }
+    }
+}
+
+bool NumberSpace::place(const DigitPattern& pattern, const std::string& cells,
+                        Placed& placed) const {
+    using Kind = PatternPosition::Kind;
+    const int length = static_cast<int>(pattern.positions.size());
+    const int first = kNumberLength - length;
+    const int segmentCells = static_cast<int>(cells.size());
+    std::array<bool, 10> seen{};
+    placed.letters.fill(-1);
+    int i = 0;
+    // The positions over the segment: its own digits must match them.
+    for (; i < length && first + i < segmentCells; ++i) {
+        const PatternPosition& position = pattern.positions[static_cast<std::size_t>(i)];
+        const int cell = first + i;
+        const int digit = cellDigit(cells[static_cast<std::size_t>(cell)]);
+        const int previous = cell > 0 ? cellDigit(cells[static_cast<std::size_t>(cell - 1)]) : -1;
+        bool ok = digit >= 0;
+        switch (position.kind) {
+            case Kind::Digits:
+                ok = ok && (position.digits >> digit & 1U) != 0;
+                break;
+            case Kind::Letter: {
+                std::int8_t& value = placed.letters[position.letter];
+                for (std::size_t other = 0; other < placed.letters.size(); ++other) {
+                    ok = ok && (other == position.letter || placed.letters[other] != digit ||
+                                value == digit);
+                }
+                ok = ok && (value < 0 || value == digit);
+                value = static_cast<std::int8_t>(digit);
+                seen[position.letter] = true;
+                break;
+            }
+            case Kind::Up:
+                ok = ok && previous >= 0 && digit == previous + 1;
+                break;
+            case Kind::Down:
+                ok = ok && previous >= 0 && digit == previous - 1;
+                break;
+        }
+        if (!ok) {
+            return false;
+        }
+    }
+    placed.levels.assign(static_cast<std::size_t>(width_), Level{});
+    for (; i < length; ++i) {
+        const PatternPosition& position = pattern.positions[static_cast<std::size_t>(i)];
+        Level& level = placed.levels[static_cast<std::size_t>(first + i - segmentCells)];
+        level.kind = position.kind;
+        level.digits = position.digits;
+        if (position.kind == Kind::Letter) {
+            level.letter = position.letter;
+            level.bindsLetter = !seen[position.letter];
+            seen[position.letter] = true;
+        }
+    }
+    placed.lettersFrom.assign(static_cast<std::size_t>(width_) + 1, 0);
+    placed.bindsFrom.assign(static_cast<std::size_t>(width_) + 1, false);
+    for (std::size_t at = static_cast<std::size_t>(width_); at-- > 0;) {
+        const Level& level = placed.levels[at];
+        placed.lettersFrom[at] =
+            placed.lettersFrom[at + 1] | (level.kind == Kind::Letter ? 1U << level.letter : 0U);
+        placed.bindsFrom[at] = placed.bindsFrom[at + 1] || level.bindsLetter;
+    }
+    return true;
+}
+
+void NumberSpace::reset(std::string_view segment) {
+    const std::string cells = segmentCells(segment);
+    valid_ = false;
+    const int width = kNumberLength - static_cast<int>(cells.size());
+    if (width < 0) {
+        width_ = 0;
+        possible_ = false;
+        counts_.clear();
+        return;
+    }
+    std::vector<std::size_t> placedIndex;
+    const bool sameWidth = width == width_;
+    width_ = width;
+    segmentLastDigit_ = cells.empty() ? -1 : cellDigit(cells.back());
+    placed_.resize(patterns_.size());
+    std::size_t kept = 0;
+    for (std::size_t index = 0; index < patterns_.size(); ++index) {
+        if (place(patterns_[index], cells, placed_[kept])) {
+            placedIndex.push_back(index);
+            ++kept;
+        }
+    }
+    placed_.resize(kept);
+    // Segments of one shape share their counts (the keys hold what the segment fixed).
+    if (!sameWidth || placedIndex != placedIndex_) {
+        counts_.clear();
+        placedIndex_ = std::move(placedIndex);
+    }
+    possible_ = containsPossible_ && (patterns_.empty() || kept > 0);
+    states_.resize(static_cast<std::size_t>(width_) + 1);
+    for (auto& state : states_) {
+        state.letters.assign(kept * 10, -1);
+        state.alive.assign(kept, 1);
+    }
+    for (std::size_t p = 0; p < kept; ++p) {
+        std::copy(placed_[p].letters.begin(), placed_[p].letters.end(),
+                  states_[0].letters.begin() + static_cast<std::ptrdiff_t>(p * 10));
+    }
+    states_[0].automaton = 0;
+    states_[0].found = output_[0];
+    digit_.assign(static_cast<std::size_t>(width_), -1);
+    filler_.assign(static_cast<std::size_t>(width_), '0');
+    valid_ = possible_ && (width_ > 0 ? step(0) : accepting(0));
+}
+
+bool NumberSpace::apply(int level, int digit) {
+    using Kind = PatternPosition::Kind;
+    if ((allowed_ >> digit & 1U) == 0) {
+        return false;
+    }
+    const auto at = static_cast<std::size_t>(level);
+    const State& from = states_[at];
+    State& to = states_[at + 1];
+    const int previous = level > 0 ? digit_[at - 1] : segmentLastDigit_;
+    digit_[at] = digit;
+    to.letters = from.letters;
+    bool any = placed_.empty();
+    for (std::size_t p = 0; p < placed_.size(); ++p) {
+        if (from.alive[p] == 0) {
+            to.alive[p] = 0;
+            continue;
+        }
+        const Level& here = placed_[p].levels[at];
+        std::int8_t* letters = to.letters.data() + p * 10;
+        bool ok = true;
+        switch (here.kind) {
+            case Kind::Digits:
+                ok = (here.digits >> digit & 1U) != 0;
+                break;
+            case Kind::Letter:
+                if (!here.bindsLetter) {
+                    ok = letters[here.letter] == digit;
+                } else {
+                    for (int other = 0; other < 10; ++other) {
+                        ok = ok && (other == here.letter || letters[other] != digit);
+                    }
+                    letters[here.letter] = static_cast<std::int8_t>(digit);
+                }
+                break;
+            case Kind::Up:
+                ok = previous >= 0 && digit == previous + 1;
+                break;
+            case Kind::Down:
+                ok = previous >= 0 && digit == previous - 1;
+                break;
+        }
+        to.alive[p] = ok ? 1 : 0;
+        any = any || ok;
+    }
+    if (!any) {
+        return false;
+    }
+    to.automaton = next_[static_cast<std::size_t>(from.automaton)][static_cast<std::size_t>(digit)];
+    to.found = from.found | output_[static_cast<std::size_t>(to.automaton)];
+    return true;
+}
+
+bool NumberSpace::accepting(int level) const {
+    return states_[static_cast<std::size_t>(level)].found == wanted_;
+}
+
+// What the numbers from `level` on depend on: the digit before it (for + and -), how far
+// the --contains strings have got, and per pattern still matching the values of the letters
+// that appear again and (while a letter is still to bind) the digits the letters took.
+const std::string& NumberSpace::key(int level) {
+    using Kind = PatternPosition::Kind;
+    const auto at = static_cast<std::size_t>(level);
+    const State& state = states_[at];
+    key_.clear();
+    key_ += static_cast<char>(level);
+    bool needsPrevious = false;
+    for (std::size_t p = 0; p < placed_.size(); ++p) {
+        const Kind kind = placed_[p].levels[at].kind;
+        needsPrevious =
+            needsPrevious || (state.alive[p] != 0 && (kind == Kind::Up || kind == Kind::Down));
+    }
+    const int previous = level > 0 ? digit_[at - 1] : segmentLastDigit_;
+    key_ += needsPrevious ? static_cast<char>(previous) : kUnused;
+    const bool allFound = state.found == wanted_;
+    appendRaw(key_, allFound ? 0 : state.automaton);
+    appendRaw(key_, allFound ? wanted_ : state.found);
+    for (std::size_t p = 0; p < placed_.size(); ++p) {
+        if (state.alive[p] == 0) {
+            key_ += kDead;
+            continue;
+        }
+        const unsigned later = placed_[p].lettersFrom[at];
+        std::uint16_t taken = 0;
+        for (std::size_t letter = 0; letter < 10; ++letter) {
+            const int value = state.letters[p * 10 + letter];
+            taken = static_cast<std::uint16_t>(taken | (value >= 0 ? 1U << value : 0U));
+            key_ += value >= 0 && (later >> letter & 1U) != 0 ? static_cast<char>(value) : kUnused;
+        }
+        appendRaw(key_, placed_[p].bindsFrom[at] ? taken : std::uint16_t{0});
+    }
+    return key_;
+}
+
+std::uint64_t NumberSpace::countFrom(int level) {
+    if (stopped_) {
+        return 0;
+    }
+    if (level == width_) {
+        return accepting(level) ? 1 : 0;
+    }
+    if (const auto known = counts_.find(key(level)); known != counts_.end()) {
+        return known->second;
+    }
+    std::string ownKey = key_;
+    std::uint64_t total = 0;
+    for (int digit = 0; digit < 10; ++digit) {
+        if (apply(level, digit)) {
+            total = saturatingAdd(total, countFrom(level + 1));
+        }
+    }
+    if (++sinceAsked_ >= kStopAskEvery) {
+        sinceAsked_ = 0;
+        stopped_ = stop_ && stop_();
+    }
+    if (stopped_) {
+        return 0;
+    }
+    counts_.emplace(std::move(ownKey), total);
+    return total;
+}
+
+bool NumberSpace::step(int level) {
+    while (level >= 0) {
+        if (level == width_) {
+            return true;
+        }
+        const auto at = static_cast<std::size_t>(level);
+        int digit = digit_[at] + 1;
+        for (; digit <= 9; ++digit) {
+            if (apply(level, digit) && countFrom(level + 1) > 0) {
+                break;
+            }
+        }
+        if (digit <= 9) {
+            digit_[at] = digit;
+            filler_[at] = static_cast<char>('0' + digit);
+            if (++level < width_) {
+                digit_[at + 1] = -1;
+            }
+            continue;
+        }
+        digit_[at] = -1;
+        --level;
+    }
+    return false;
+}
+
+void NumberSpace::advance() {
+    valid_ = valid_ && !stopped_ && step(width_ - 1);
+}
+
+std::uint64_t NumberSpace::count() {
+    if (!possible_) {
+        return 0;
+    }
+    const std::vector<int> path = digit_;
+    const std::uint64_t total = countFrom(0);
+    // Counting moved the states below the current match: lay its path again.
+    for (int level = 0; level < width_ && path[static_cast<std::size_t>(level)] >= 0; ++level) {
+        apply(level, path[static_cast<std::size_t>(level)]);
+    }
+    digit_ = path;
+    return total;
+}
+
+void NumberSpace::seek(std::uint64_t rank) {
+    for (int level = 0; level < width_; ++level) {
+        for (int digit = 0; digit < 10; ++digit) {
+            if (!apply(level, digit)) {
+                continue;
+            }
+            const std::uint64_t below = countFrom(level + 1);
+            if (rank < below) {
+                filler_[static_cast<std::size_t>(level)] = static_cast<char>('0' + digit);
+                break;
+            }
+            rank -= below;
+        }
+    }
+    valid_ = possible_ && !stopped_;
+}
+
+}  // namespace haoma::generate

@@ -1,0 +1,31 @@
+// SPDX-License-Identifier: MIT
+#include "generate/sample_ranks.h"
+
+#include <algorithm>
+#include <unordered_set>
+
+namespace haoma::generate {
+
+std::vector<std::uint64_t> distinctRanks(std::uint64_t total, std::uint64_t wanted,
+                                         std::mt19937_64& random) {
+    std::vector<std::uint64_t> ranks;
+    if (wanted >= total) {
+        ranks.resize(static_cast<std::size_t>(total));
+        for (std::uint64_t i = 0; i < total; ++i) {
+            ranks[static_cast<std::size_t>(i)] = i;
+        }
+        return ranks;
+    }
+    // Floyd's method: one draw for each rank.
+    std::unordered_set<std::uint64_t> chosen;
+    chosen.reserve(static_cast<std::size_t>(wanted) * 2);
+    for (std::uint64_t j = total - wanted; j < total; ++j) {
+        const std::uint64_t pick = std::uniform_int_distribution<std::uint64_t>(0, j)(random);
+        chosen.insert(chosen.contains(pick) ? j : pick);
+    }
+    ranks.assign(chosen.begin(), chosen.end());
+    std::sort(ranks.begin(), ranks.end());
+    return ranks;
+}
+
+}  // namespace haoma::generate
