@@ -151,3 +151,72 @@ TEST_F(CliTest, SampleIsDistinctFromTheOutputInOrderAndRepeatable) {
 
 }  // namespace
 }  // namespace haoma::cli
+
+namespace haoma::cli {
+namespace {
+
+// Every run, on segment lines of 0 to 12 bytes (fillers of 11 digits down to none), prints
+// exactly as many lines as --count says, up to --limit: limits past one output block
+// (2^16 numbers) and past 2^20 included.
+TEST_F(CliTest, LinesPrintedEqualTheCountOnEveryWidthAndLimit) {
+    const std::vector<std::vector<std::string>> runs = {
+        {"all"},
+        {"all", "--contains", "88", "--without", "4"},
+        {"pretty"},
+        {"pretty", "--kinds", "aaa,abba", "--contains", "5", "--without", "3"},
+        {"match", "****"},
+        {"match", "AAAA"},
+        {"match", "A+++,AAAA"},
+        {"match", "A-,[68]8", "--contains", "1"},
+    };
+    const std::vector<std::string> segments = {
+        "",         "1",          "13",          "138",          "13800", "1380013",
+        "13800138", "1380013800", "13800138000", "138001380001", "北京"};
+    for (const auto& segment : segments) {
+        // Wide fillers take the big limits, where a block's count was mistaken for the run's.
+        const std::vector<std::string> limits =
+            segment.empty()       ? std::vector<std::string>{"70000", "1048577"}
+            : segment.size() <= 3 ? std::vector<std::string>{"70000"}
+                                  : std::vector<std::string>{"1", "70000"};
+        for (const auto& run : runs) {
+            for (const auto& limit : limits) {
+                auto args = run;
+                args.insert(args.end(), {"--limit", limit, "--segments", "-"});
+                auto countArgs = args;
+                countArgs.push_back("--count");
+                const Result counted = cli(countArgs, segment + "\n");
+                const Result printed = cli(args, segment + "\n");
+                const std::string label = "'" + segment + "' " + run[0] + " " +
+                                          (run.size() > 1 ? run[1] : "") + " limit " + limit;
+                ASSERT_EQ(counted.status, 0) << label << counted.err;
+                ASSERT_EQ(printed.status, 0) << label << printed.err;
+                const auto lines = std::count(printed.out.begin(), printed.out.end(), '\n');
+                EXPECT_EQ(std::to_string(lines) + "\n", counted.out) << label;
+            }
+        }
+    }
+}
+
+TEST_F(CliTest, FiltersThatFindLittleAnswerAtOnceOnABlankLine) {
+    // A thousand million candidates before the 100th number for a filter that walks them.
+    const Result few = cli({"all", "--contains", "88", "--without", "4", "--limit", "100"}, "\n");
+    EXPECT_EQ(few.status, 0);
+    EXPECT_EQ(std::count(few.out.begin(), few.out.end(), '\n'), 100);
+    EXPECT_EQ(linesOf(few.out).front(), "00000000088");
+    // A union's sample needs no walk over the union.
+    const Result sample = cli({"match", "A+++,AAAA", "--sample", "40", "--seed", "3"}, "\n");
+    ASSERT_EQ(sample.status, 0);
+    const auto numbers = linesOf(sample.out);
+    ASSERT_EQ(numbers.size(), 40U);
+    for (const auto& number : numbers) {
+        const std::string tail = number.substr(7);
+        const bool same = tail == std::string(4, tail[0]);
+        const bool rising =
+            tail[1] == tail[0] + 1 && tail[2] == tail[1] + 1 && tail[3] == tail[2] + 1;
+        EXPECT_TRUE(same || rising) << number;
+    }
+    EXPECT_TRUE(std::is_sorted(numbers.begin(), numbers.end()));
+}
+
+}  // namespace
+}  // namespace haoma::cli

@@ -52,7 +52,7 @@ int Context::interruptedStatus() const {
 
 bool Context::readLines(std::istream& input, const std::string& name,
                         std::vector<std::string>& lines, int& status) const {
-    LineReader reader(input, true);
+    LineReader reader(input, true, [this] { return interrupted(); });
     std::string line;
     while (reader.next(line)) {
         lines.push_back(line);
@@ -67,6 +67,10 @@ bool Context::finishReading(const LineReader& reader, const std::string& name, i
                 << (count == 1 ? " that is " : " that are ") << what << "\n";
         }
     };
+    if (interrupted()) {
+        status = interruptedStatus();
+        return false;
+    }
     note(reader.notText(), "not UTF-8 text");
     note(reader.tooLong(), "longer than 1 MiB");
     if (reader.failed()) {

@@ -297,7 +297,7 @@ int generateNumbers(Context& context, const GenerateOptions& options,
         [&](std::string& block, int& stopped) { return context.write(output, block, stopped); },
         progress, options.limit);
     if (stream) {
-        LineReader reader(context.in, true);
+        LineReader reader(context.in, true, [&context] { return context.interrupted(); });
         std::string line;
         while (!generation.limitReached() && reader.next(line)) {
             if (!generation.allNumbers({line})) {

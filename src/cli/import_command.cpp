@@ -19,9 +19,10 @@ namespace haoma::cli {
 namespace {
 
 // The whole content of a stream; false when it could not be read.
-bool readAll(std::istream& in, std::string& data) {
+// The whole stream; stops early, keeping what it read, once the run is interrupted.
+bool readAll(std::istream& in, std::string& data, const Context& context) {
     std::array<char, 1 << 16> chunk{};
-    while (in.read(chunk.data(), chunk.size()) || in.gcount() > 0) {
+    while (!context.interrupted() && (in.read(chunk.data(), chunk.size()) || in.gcount() > 0)) {
         data.append(chunk.data(), static_cast<std::size_t>(in.gcount()));
     }
     return !in.bad();
@@ -86,7 +87,7 @@ class ImportCommand : public Command {
     int import(Context& context, const std::string& target) {
         std::string bytes;
         if (*source_ == "-") {
-            if (!readAll(context.in, bytes)) {
+            if (!readAll(context.in, bytes, context)) {
                 return context.fail(std::string("cannot read standard input: ") +
                                     std::strerror(errno));
             }
@@ -96,11 +97,17 @@ class ImportCommand : public Command {
                 return context.fail("cannot read " + *source_ + ": is a directory");
             }
             std::ifstream file(*source_, std::ios::binary);
-            if (!file || !readAll(file, bytes)) {
+            if (!file || !readAll(file, bytes, context)) {
                 return context.fail("cannot read " + *source_ + ": " + std::strerror(errno));
             }
         }
-        const auto result = lookup::readSegmentFile(bytes);
+        if (context.interrupted()) {
+            return context.interruptedStatus();
+        }
+        const auto result = lookup::readSegmentFile(bytes, [&] { return context.interrupted(); });
+        if (context.interrupted()) {
+            return context.interruptedStatus();
+        }
         for (const auto& [reason, count] : result.rejected) {
             context.err << "haoma-cli: skipped " << count << ": " << reason << "\n";
         }

@@ -13,10 +13,12 @@ constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
 
 }  // namespace
 
-LineReader::LineReader(std::istream& in, bool textOnly) : in_(in), textOnly_(textOnly) {}
+LineReader::LineReader(std::istream& in, bool textOnly, std::function<bool()> stop)
+    : in_(in), textOnly_(textOnly), stop_(std::move(stop)) {}
 
 bool LineReader::fill() {
-    if (ended_) {
+    if (ended_ || (stop_ && stop_())) {
+        ended_ = true;
         return false;
     }
     if (start_ > 0) {

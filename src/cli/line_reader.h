@@ -4,6 +4,7 @@
 // kept, whatever the input's length.
 
 #include <cstddef>
+#include <functional>
 #include <istream>
 #include <string>
 
@@ -13,8 +14,9 @@ inline constexpr std::size_t kMaxLineBytes = 1 << 20;
 
 class LineReader {
   public:
-    // `textOnly`: lines that are not UTF-8 text are skipped and counted.
-    LineReader(std::istream& in, bool textOnly);
+    // `textOnly`: lines that are not UTF-8 text are skipped and counted. `stop` is asked
+    // before each read: true ends the input there.
+    LineReader(std::istream& in, bool textOnly, std::function<bool()> stop = {});
 
     // The next line, without its LF or CR LF (a byte-order mark at the very start of the
     // input is dropped). Lines longer than kMaxLineBytes are skipped and counted. False at
@@ -30,6 +32,7 @@ class LineReader {
 
     std::istream& in_;
     bool textOnly_;
+    std::function<bool()> stop_;
     std::string buffer_;
     std::size_t start_ = 0;    // where the next line begins in buffer_
     std::size_t scanned_ = 0;  // up to where buffer_ holds no LF after start_

@@ -116,7 +116,7 @@ class WhereCommand : public Command {
 
         // Every line of a stream, as it comes.
         bool stream(std::istream& in) {
-            LineReader reader(in, false);
+            LineReader reader(in, false, [this] { return context.interrupted(); });
             std::string number;
             while (reader.next(number)) {
                 if (context.interrupted()) {

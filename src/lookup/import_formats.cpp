@@ -14,6 +14,8 @@
 namespace haoma::lookup {
 namespace {
 
+constexpr std::size_t kRowsBetweenStops = 4096;
+
 constexpr std::size_t kHeaderBytes = 8;
 constexpr std::size_t kIndexEntryBytes = 9;
 
@@ -176,7 +178,7 @@ std::string fieldAt(const std::vector<std::string>& fields, std::optional<std::s
 
 }  // namespace
 
-ImportResult readPhoneDat(std::string_view bytes) {
+ImportResult readPhoneDat(std::string_view bytes, const std::function<bool()>& stop) {
     ImportResult result;
     result.format = "phone.dat";
     if (bytes.size() < kHeaderBytes) {
@@ -212,6 +214,9 @@ ImportResult readPhoneDat(std::string_view bytes) {
             result.rows.clear();
             return result;
         };
+        if (entry % kRowsBetweenStops == 0 && stop && stop()) {
+            return reject("interrupted");
+        }
         const std::uint32_t prefix = readLe32(bytes, at);
         const std::uint32_t recordAt = readLe32(bytes, at + 4);
         const auto cardType = static_cast<unsigned char>(bytes[at + 8]);
@@ -249,7 +254,7 @@ ImportResult readPhoneDat(std::string_view bytes) {
     return result;
 }
 
-ImportResult readSegmentCsv(std::string_view text) {
+ImportResult readSegmentCsv(std::string_view text, const std::function<bool()>& stop) {
     ImportResult result;
     result.format = "csv";
     if (text.starts_with("\xEF\xBB\xBF")) {
@@ -259,7 +264,13 @@ ImportResult readSegmentCsv(std::string_view text) {
     std::size_t fieldCount = 4;
     std::vector<std::string> fields;
     bool first = true;
+    std::size_t lines = 0;
     for (std::string_view line : text::splitViews(text, "\n")) {
+        if (++lines % kRowsBetweenStops == 0 && stop && stop()) {
+            result.rows.clear();
+            result.error = "interrupted";
+            return result;
+        }
         if (line.ends_with('\r')) {
             line.remove_suffix(1);
         }
@@ -302,7 +313,7 @@ ImportResult readSegmentCsv(std::string_view text) {
     return result;
 }
 
-ImportResult readSegmentFile(std::string_view bytes) {
+ImportResult readSegmentFile(std::string_view bytes, const std::function<bool()>& stop) {
     // A phone.dat begins with four version digits and a binary offset; CSV text does not
     // hold a consistent binary index, so the header's arithmetic tells them apart.
     if (bytes.size() >= kHeaderBytes && isDigits(bytes.substr(0, 4))) {
@@ -310,10 +321,10 @@ ImportResult readSegmentFile(std::string_view bytes) {
         if (indexStart >= kHeaderBytes && indexStart <= bytes.size() &&
             (bytes.size() - indexStart) % kIndexEntryBytes == 0 &&
             bytes.substr(4, 4).find_first_of(",\n") == std::string_view::npos) {
-            return readPhoneDat(bytes);
+            return readPhoneDat(bytes, stop);
         }
     }
-    return readSegmentCsv(bytes);
+    return readSegmentCsv(bytes, stop);
 }
 
 }  // namespace haoma::lookup

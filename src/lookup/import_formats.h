@@ -3,6 +3,7 @@
 // Reading segment data that users bring: the widely shared phone.dat layout and CSV files
 // such as the segment data this program ships or an exported segment table.
 
+#include <functional>
 #include <map>
 #include <string>
 #include <string_view>
@@ -23,7 +24,7 @@ struct ImportResult {
 // records "<province>|<city>|<zip>|<area code>\0", then 9-byte index entries: int32
 // prefix, int32 record offset, one card-type byte (1 移动 2 联通 3 电信 4 电信虚拟
 // 5 联通虚拟 6 移动虚拟 7 广电 8 广电虚拟).
-ImportResult readPhoneDat(std::string_view bytes);
+ImportResult readPhoneDat(std::string_view bytes, const std::function<bool()>& stop = {});
 
 // CSV, UTF-8, line ends LF or CR LF, an optional byte-order mark, fields optionally quoted
 // with ". A header line names the columns in any order, case-insensitively: Mobile (or
@@ -32,9 +33,10 @@ ImportResult readPhoneDat(std::string_view bytes);
 // Province, City, Corp. Carrier words and place names are brought into the store's form
 // (storeCarrierName, storePlace); a row whose carrier is unknown (未知) takes it from the
 // numbering plan.
-ImportResult readSegmentCsv(std::string_view text);
+ImportResult readSegmentCsv(std::string_view text, const std::function<bool()>& stop = {});
 
-// Tells the two formats apart by their content and reads the file's bytes.
-ImportResult readSegmentFile(std::string_view bytes);
+// Tells the two formats apart by their content and reads the file's bytes. Each reader
+// asks `stop` every few thousand rows: true ends it with the error "interrupted".
+ImportResult readSegmentFile(std::string_view bytes, const std::function<bool()>& stop = {});
 
 }  // namespace haoma::lookup

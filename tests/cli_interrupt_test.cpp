@@ -1,0 +1,136 @@
+// SPDX-License-Identifier: MIT
+// SIGINT and SIGTERM end every long haoma-cli command promptly, as a child process: runs
+// over a blank segment line (fillers of 11 digits: endless for a person), with and without
+// filters, searches that find little, an endless standard input, an import.
+#include <fcntl.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "temp_dir.h"
+
+namespace haoma::cli {
+namespace {
+
+using Clock = std::chrono::steady_clock;
+using test::TempDir;
+
+#ifdef HAOMA_SANITIZED
+constexpr auto kPromptly = std::chrono::milliseconds(1000);
+#else
+constexpr auto kPromptly = std::chrono::milliseconds(100);
+#endif
+
+enum class Input { BlankLine, EndlessNumbers, None };
+
+struct Case {
+    std::vector<std::string> args;  // after the program; OUT stands for the output file
+    Input input;
+};
+
+// Starts haoma-cli with the arguments and the input; the child's process id.
+pid_t start(const std::vector<std::string>& args, Input input, const std::string& blankFile) {
+    int feed[2] = {-1, -1};
+    if (input == Input::EndlessNumbers && pipe(feed) != 0) {
+        return -1;
+    }
+    const pid_t child = fork();
+    if (child == 0) {
+        int in = -1;
+        if (input == Input::EndlessNumbers) {
+            if (fork() == 0) {  // the writer: numbers until the reader is gone
+                close(feed[0]);
+                dup2(feed[1], 1);
+                execlp("yes", "yes", "13800138000", static_cast<char*>(nullptr));
+                _exit(127);
+            }
+            close(feed[1]);
+            in = feed[0];
+        } else {
+            in = open(input == Input::BlankLine ? blankFile.c_str() : "/dev/null", O_RDONLY);
+        }
+        dup2(in, 0);
+        const int null = open("/dev/null", O_WRONLY);
+        dup2(null, 1);
+        dup2(null, 2);
+        std::vector<char*> argv{const_cast<char*>(HAOMA_CLI_PATH)};
+        for (const auto& arg : args) {
+            argv.push_back(const_cast<char*>(arg.c_str()));
+        }
+        argv.push_back(nullptr);
+        execv(HAOMA_CLI_PATH, argv.data());
+        _exit(127);
+    }
+    if (input == Input::EndlessNumbers) {
+        close(feed[0]);
+        close(feed[1]);
+    }
+    return child;
+}
+
+bool anyPartFile(const std::filesystem::path& folder) {
+    for (const auto& entry : std::filesystem::directory_iterator(folder)) {
+        if (entry.path().filename().string().find(".part-") != std::string::npos) {
+            return true;
+        }
+    }
+    return false;
+}
+
+TEST(CliInterrupt, EveryLongCommandEndsPromptlyWithItsStatusAndNoTemporaryFile) {
+    const std::vector<Case> cases = {
+        {{"all", "-o", "OUT"}, Input::BlankLine},
+        {{"all", "--contains", "88", "--without", "4", "-o", "OUT"}, Input::BlankLine},
+        {{"all", "--contains", "13", "--without", "0", "-o", "OUT"}, Input::BlankLine},
+        {{"pretty", "-o", "OUT"}, Input::BlankLine},
+        {{"pretty", "--contains", "5", "--without", "3", "-o", "OUT"}, Input::BlankLine},
+        {{"match", "A+++,AAAA", "-o", "OUT"}, Input::BlankLine},
+        {{"match", "ABCDEFGHIJ*", "--contains", "98", "-o", "OUT"}, Input::BlankLine},
+        {{"match", "*", "--contains", "13", "--without", "2"}, Input::BlankLine},
+        {{"where", "-o", "OUT"}, Input::EndlessNumbers},
+        {{"where"}, Input::EndlessNumbers},
+        {{"all", "--progress"}, Input::EndlessNumbers},
+        {{"import", HAOMA_SEGMENT_CSV, "--db", "DB"}, Input::None},
+    };
+    for (const int signal : {SIGINT, SIGTERM}) {
+        for (const auto& c : cases) {
+            TempDir dir;
+            const std::string blank = dir.file("blank.txt");
+            std::FILE* file = std::fopen(blank.c_str(), "w");
+            std::fputs("\n", file);
+            std::fclose(file);
+            std::vector<std::string> args = c.args;
+            std::string label;
+            for (auto& arg : args) {
+                arg = arg == "OUT" ? dir.file("out.txt") : arg == "DB" ? dir.file("my.db") : arg;
+                label += arg + " ";
+            }
+            const pid_t child = start(args, c.input, blank);
+            ASSERT_GT(child, 0);
+            usleep(300000);  // well inside the run (an import is still reading)
+            int status = 0;
+            ASSERT_EQ(waitpid(child, &status, WNOHANG), 0) << label << "ended by itself";
+            const auto sent = Clock::now();
+            kill(child, signal);
+            waitpid(child, &status, 0);
+            const auto took = Clock::now() - sent;
+            ASSERT_TRUE(WIFEXITED(status)) << label;
+            EXPECT_EQ(WEXITSTATUS(status), 128 + signal) << label;
+            EXPECT_LE(took, kPromptly)
+                << label << std::chrono::duration_cast<std::chrono::milliseconds>(took).count()
+                << " ms";
+            EXPECT_FALSE(anyPartFile(dir.path())) << label;
+            EXPECT_FALSE(std::filesystem::exists(dir.file("my.db"))) << label;
+        }
+    }
+}
+
+}  // namespace
+}  // namespace haoma::cli
