@@ -17,7 +17,9 @@
 namespace haoma::cli {
 namespace {
 
-constexpr std::size_t kBlockNumbers = 1 << 16;
+// Numbers per block handed to the output: big enough that a partial group of lines at the
+// end of a block is rare, small enough to answer an interrupt at once.
+constexpr std::size_t kBlockNumbers = 1 << 18;
 
 std::uint64_t countNumbers(const std::vector<std::string>& lines,
                            const std::optional<WantedKinds>& wanted) {

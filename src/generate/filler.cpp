@@ -34,4 +34,17 @@ bool FillerOdometer::advanceGroupOfTen() {
     return carryFrom(width_ - 2);
 }
 
+bool FillerOdometer::advanceGroup(int digits) {
+    return carryFrom(width_ - digits - 1);
+}
+
+bool FillerOdometer::zerosAtEnd(int digits) const {
+    for (int i = width_ - digits; i < width_; ++i) {
+        if (digits_[i] != '0') {
+            return false;
+        }
+    }
+    return true;
+}
+
 }  // namespace haoma::generate

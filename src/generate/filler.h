@@ -25,6 +25,11 @@ class FillerOdometer {
     // Moves past the fillers that only differ in the last digit, leaving it at '0';
     // false when the last group has been passed.
     bool advanceGroupOfTen();
+    // Moves past the fillers that only differ in the last `digits` digits (which must read
+    // all zeros); false when the last group has been passed.
+    bool advanceGroup(int digits);
+    // Whether the last `digits` digits read all zeros.
+    bool zerosAtEnd(int digits) const;
 
     // The last digit of the filler, or '\0' for the empty filler.
     char lastDigit() const { return width_ > 0 ? digits_[width_ - 1] : '\0'; }

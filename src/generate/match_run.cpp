@@ -2,10 +2,12 @@
 #include "generate/match_run.h"
 
 #include <algorithm>
+#include <array>
 #include <bit>
 #include <cstring>
 #include <limits>
 #include <map>
+#include <span>
 
 #include "generate/sample_ranks.h"
 #include "text/text.h"
@@ -142,11 +144,63 @@ bool MatchRun::enterSegment() {
             const auto width = static_cast<std::size_t>(merged_.current().fillerWidth());
             line_.assign(segments_[segment_]).append(width, '0').append(lineEnd_);
             entered_ = true;
+            blockLevels_ = -1;
             return true;
         }
         ++segment_;
     }
     return false;
+}
+
+std::size_t MatchRun::nextBlocks(SegmentMatches& only, std::size_t room, std::string& out) {
+    const int width = only.fillerWidth();
+    if (blockLevels_ < 0) {
+        // Once a segment: the last levels whose combinations make at most 10,000 lines.
+        std::array<DigitSet, kNumberLength> sets{};
+        blockLines_ = 1;
+        blockLevels_ = 0;
+        while (blockLevels_ < width) {
+            const DigitSet set = only.levelDigits(width - 1 - blockLevels_);
+            const auto size = static_cast<std::size_t>(std::popcount(static_cast<unsigned>(set)));
+            if (blockLines_ * size > 10000) {
+                break;
+            }
+            blockLines_ *= size;
+            sets[static_cast<std::size_t>(kNumberLength - 1 - blockLevels_)] = set;
+            ++blockLevels_;
+        }
+        const std::span<const DigitSet> tails(sets.data() + kNumberLength - blockLevels_,
+                                              static_cast<std::size_t>(blockLevels_));
+        const std::size_t prefixLength =
+            line_.size() - lineEnd_.size() - static_cast<std::size_t>(blockLevels_);
+        if (blockLevels_ >= 2 && !block_.laidOut(prefixLength, tails, lineEnd_)) {
+            block_.layout(prefixLength, tails, lineEnd_);
+        }
+    }
+    if (blockLevels_ < 2) {
+        return 0;  // no gain over the per-number path
+    }
+    const std::size_t prefixLength =
+        line_.size() - lineEnd_.size() - static_cast<std::size_t>(blockLevels_);
+    const std::size_t fillerAt = line_.size() - lineEnd_.size() - static_cast<std::size_t>(width);
+    std::size_t produced = 0;
+    while (room - produced >= blockLines_ && merged_.valid() && only.blockStart(blockLevels_)) {
+        std::memcpy(line_.data() + fillerAt, only.filler(), static_cast<std::size_t>(width));
+        out.append(block_.with({line_.data(), prefixLength}));
+        produced += blockLines_;
+        only.toBlockEnd(blockLevels_);
+        merged_.advance();
+    }
+    // The room left takes the first lines of one more block.
+    if (const std::size_t left = room - produced;
+        left > 0 && merged_.valid() && only.blockStart(blockLevels_)) {
+        std::memcpy(line_.data() + fillerAt, only.filler(), static_cast<std::size_t>(width));
+        out.append(block_.with({line_.data(), prefixLength}).data(), left * line_.size());
+        produced += left;
+        only.toBlockLine(blockLevels_, left - 1);
+        merged_.advance();
+    }
+    return produced;
 }
 
 std::size_t MatchRun::next(std::uint64_t limit, std::size_t maxNumbers, std::string& out) {
@@ -163,6 +217,16 @@ std::size_t MatchRun::next(std::uint64_t limit, std::size_t maxNumbers, std::str
             entered_ = false;
             ++segment_;
             continue;
+        }
+        if (SegmentMatches* only = merged_.single(); only != nullptr && only->staticLevels()) {
+            const std::size_t room =
+                std::min<std::uint64_t>(maxNumbers - produced, limit_ - count_);
+            const std::size_t blocks = nextBlocks(*only, room, out);
+            produced += blocks;
+            count_ += blocks;
+            if (blocks > 0) {
+                continue;
+            }
         }
         const auto& current = merged_.current();
         const auto width = static_cast<std::size_t>(current.fillerWidth());

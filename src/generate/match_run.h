@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "generate/digit_pattern.h"
+#include "generate/line_block.h"
 #include "generate/number_space.h"
 #include "generate/pattern_match.h"
 #include "generate/tail_rule.h"
@@ -66,6 +67,8 @@ class MatchRun {
   private:
     bool enterSegment();
     std::size_t nextInSpace(std::size_t maxNumbers, std::string& out);
+    // Whole blocks of a single pattern of fixed digit sets; how many numbers.
+    std::size_t nextBlocks(SegmentMatches& only, std::size_t room, std::string& out);
 
     std::vector<std::string> segments_;
     std::vector<DigitPattern> patterns_;
@@ -77,6 +80,9 @@ class MatchRun {
     bool entered_ = false;
     bool stopped_ = false;
     std::string line_;  // the current number and line end
+    LineBlock block_;
+    int blockLevels_ = -1;  // the levels of one block in the current segment, once known
+    std::size_t blockLines_ = 0;
     std::uint64_t count_ = 0;
     std::uint64_t limit_ = UINT64_MAX;
 };

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "generate/number_walk.h"
 
+#include <algorithm>
+#include <array>
 #include <cstring>
 
 #include "text/text.h"
@@ -130,6 +132,25 @@ std::size_t NumberWalk::produceAllNumbers(std::size_t maxNumbers, std::string& o
         out.append(line_);
         leaveSegment();
         return 1;
+    }
+    // Whole groups of up to 10,000 fillers (the last digits running through all values):
+    // one block, laid out once, whose leading bytes are the segment and the filler's first
+    // digits.
+    const int blockDigits = std::min(width, 4);
+    const std::size_t blockLines = static_cast<std::size_t>(power10(blockDigits));
+    const std::size_t prefixLength = fillerStart_ + static_cast<std::size_t>(width - blockDigits);
+    const std::array<DigitSet, 4> sets = {kAnyDigit, kAnyDigit, kAnyDigit, kAnyDigit};
+    const std::span<const DigitSet> tails(sets.data(), static_cast<std::size_t>(blockDigits));
+    while (maxNumbers - count >= blockLines && filler.zerosAtEnd(blockDigits)) {
+        if (!block_.laidOut(prefixLength, tails, lineEnd_)) {
+            block_.layout(prefixLength, tails, lineEnd_);
+        }
+        out.append(block_.with({line_.data(), prefixLength}));
+        count += blockLines;
+        if (!filler.advanceGroup(blockDigits)) {
+            leaveSegment();
+            return count;
+        }
     }
     char* const last = line_.data() + fillerStart_ + width - 1;
     while (count < maxNumbers) {

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "generate/filler.h"
+#include "generate/line_block.h"
 #include "generate/pattern_kind.h"
 
 namespace haoma::generate {
@@ -65,6 +66,7 @@ class NumberWalk {
     std::size_t suffixStart_ = 0;
     int fillerWidth_ = 0;
     std::size_t suffix_ = 0;  // next suffix of the current filler
+    LineBlock block_;         // the lines of one group of fillers, for whole groups at once
 };
 
 }  // namespace haoma::generate

@@ -258,6 +258,33 @@ void SegmentMatches::advance() {
     valid_ = valid_ && step(width_ - 1);
 }
 
+bool SegmentMatches::blockStart(int levels) const {
+    for (int level = width_ - levels; level < width_; ++level) {
+        if (digit_[static_cast<std::size_t>(level)] != lowest(levelDigits(level))) {
+            return false;
+        }
+    }
+    return true;
+}
+
+void SegmentMatches::toBlockEnd(int levels) {
+    for (int level = width_ - levels; level < width_; ++level) {
+        assign(level, 31 - std::countl_zero(static_cast<unsigned>(levelDigits(level))));
+    }
+}
+
+void SegmentMatches::toBlockLine(int levels, std::size_t line) {
+    for (int level = width_ - 1; level >= width_ - levels; --level) {
+        DigitSet set = levelDigits(level);
+        const auto size = static_cast<std::size_t>(std::popcount(static_cast<unsigned>(set)));
+        for (std::size_t skip = line % size; skip > 0; --skip) {
+            set &= static_cast<DigitSet>(set - 1);
+        }
+        assign(level, lowest(set));
+        line /= size;
+    }
+}
+
 std::uint64_t SegmentMatches::fillerValue() const {
     std::uint64_t value = 0;
     for (const int digit : digit_) {

@@ -52,6 +52,19 @@ class SegmentMatches {
     // The filler as a number, for ordering matches of several patterns.
     std::uint64_t fillerValue() const;
 
+    // Every level a fixed set of digits: the matches are all combinations, and a block of
+    // them (the last levels running through their sets) can be written in one go.
+    bool staticLevels() const { return staticLevels_ && valid_; }
+    DigitSet levelDigits(int level) const {
+        return levels_[static_cast<std::size_t>(level)].digits;
+    }
+    // Whether the last `levels` digits stand at the first of their sets.
+    bool blockStart(int levels) const;
+    // Makes the last `levels` digits the last of their sets: advance() then passes the block.
+    void toBlockEnd(int levels);
+    // Makes the last `levels` digits those of the block's line `line` (0-based, in order).
+    void toBlockLine(int levels, std::size_t line);
+
     // How many matches there are in all (saturating), without visiting them.
     std::uint64_t count();
     // Makes the match with 0-based rank `rank` (below count()) the current one.
