@@ -9,6 +9,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <filesystem>
 #include <string>
@@ -75,6 +76,22 @@ pid_t start(const std::vector<std::string>& args, Input input, const std::string
     return child;
 }
 
+// Waits until the run is well under way: its temporary output holds something (a run
+// without -o or an import: a while, an import is then still reading).
+void waitForWork(const std::filesystem::path& folder, bool toFile) {
+    usleep(300000);
+    for (int wait = 0; toFile && wait < 200; ++wait) {
+        for (const auto& entry : std::filesystem::directory_iterator(folder)) {
+            std::error_code ec;
+            if (entry.path().filename().string().find("out.txt.part-") != std::string::npos &&
+                std::filesystem::file_size(entry.path(), ec) > 0) {
+                return;
+            }
+        }
+        usleep(10000);
+    }
+}
+
 bool anyPartFile(const std::filesystem::path& folder) {
     for (const auto& entry : std::filesystem::directory_iterator(folder)) {
         if (entry.path().filename().string().find(".part-") != std::string::npos) {
@@ -114,7 +131,7 @@ TEST(CliInterrupt, EveryLongCommandEndsPromptlyWithItsStatusAndNoTemporaryFile) 
             }
             const pid_t child = start(args, c.input, blank);
             ASSERT_GT(child, 0);
-            usleep(300000);  // well inside the run (an import is still reading)
+            waitForWork(dir.path(), std::find(args.begin(), args.end(), "-o") != args.end());
             int status = 0;
             ASSERT_EQ(waitpid(child, &status, WNOHANG), 0) << label << "ended by itself";
             const auto sent = Clock::now();

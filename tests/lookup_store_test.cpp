@@ -240,6 +240,27 @@ TEST(SegmentIndex, VerdictsAgreeWithTheStoresRows) {
     EXPECT_EQ(rows, 7);
 }
 
+// A place array that does not hold together (here: cut short, in a store another writer
+// changed) is passed over for the rows themselves.
+TEST(SegmentIndex, ABrokenPlaceArrayFallsBackToTheRows) {
+    TempDir dir;
+    const std::string path = smallStore(dir);
+    sqlite3* db = nullptr;
+    ASSERT_EQ(sqlite3_open(path.c_str(), &db), SQLITE_OK);
+    ASSERT_EQ(
+        sqlite3_exec(db, "UPDATE segment_place SET slots = zeroblob(10); PRAGMA user_version = 0;",
+                     nullptr, nullptr, nullptr),
+        SQLITE_OK);
+    sqlite3_close(db);
+    const auto store = SegmentStore::open(path);
+    ASSERT_NE(store, nullptr);
+    const SegmentIndex index(*store);
+    EXPECT_EQ(index.segmentCount(), 7U);
+    const auto found = index.find("13901019999");
+    ASSERT_EQ(found.verdict, NumberVerdict::Found);
+    EXPECT_EQ(index.facts().at(found.facts).corp, "中国移动");
+}
+
 TEST(SegmentStore, OpenFailsOnMissingCorruptOrForeignFiles) {
     TempDir dir;
     const std::string good = smallStore(dir);

@@ -15,6 +15,7 @@
 #include "lookup/city_table.h"
 #include "lookup/numbering_plan.h"
 #include "lookup/region_names.h"
+#include "lookup/segment_index.h"
 #include "lookup/segment_store.h"
 #include "text/text.h"
 
@@ -314,6 +315,33 @@ TEST_F(BuiltStore, AgreesWithTheGeocoderOnTheCitiesOfSharedPrefixes) {
     EXPECT_GE(cityShare, 97.0);
     EXPECT_GE(provinceShare, 99.0);
     EXPECT_LT(onlyGeocoder, 1000);
+}
+
+}  // namespace
+}  // namespace haoma::lookup
+
+namespace haoma::lookup {
+namespace {
+
+// The place array the store carries answers for every row exactly as the row itself does.
+TEST_F(BuiltStore, ThePlaceArrayAgreesWithEveryRow) {
+    ASSERT_TRUE(store->placeSlots().has_value());
+    const SegmentIndex index(*store);
+    std::size_t rows = 0;
+    ASSERT_EQ(store->visitPlaces([&](std::string_view segment, std::string_view province,
+                                     std::string_view city, std::string_view corp,
+                                     std::string_view areaCode) {
+        ++rows;
+        const auto found = index.find(segment);
+        ASSERT_EQ(found.verdict, NumberVerdict::Found) << segment;
+        const SegmentFacts& facts = index.facts().at(found.facts);
+        EXPECT_EQ(facts.province, province);
+        EXPECT_EQ(facts.city, city);
+        EXPECT_EQ(facts.corp, corp);
+        EXPECT_EQ(facts.areaCode, areaCode);
+    }),
+              "");
+    EXPECT_EQ(index.segmentCount(), rows);
 }
 
 }  // namespace

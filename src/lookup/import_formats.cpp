@@ -74,8 +74,22 @@ bool normalizeRow(SegmentRow& row, std::map<std::string, int>& rejected) {
 
 // Keeps the first row of each segment, counts later ones as rejected, and orders by Mobile.
 void finish(ImportResult& result) {
-    std::stable_sort(result.rows.begin(), result.rows.end(),
-                     [](const SegmentRow& a, const SegmentRow& b) { return a.mobile < b.mobile; });
+    // Ordered by the segment as a number (all are seven digits), a stable sort of keys
+    // and places instead of rows: a few milliseconds where moving the rows took most of a
+    // second.
+    std::vector<std::pair<std::uint32_t, std::uint32_t>> order;
+    order.reserve(result.rows.size());
+    for (std::size_t at = 0; at < result.rows.size(); ++at) {
+        order.emplace_back(static_cast<std::uint32_t>(std::stoul(result.rows[at].mobile)),
+                           static_cast<std::uint32_t>(at));
+    }
+    std::sort(order.begin(), order.end());
+    std::vector<SegmentRow> sorted;
+    sorted.reserve(result.rows.size());
+    for (const auto& [key, at] : order) {
+        sorted.push_back(std::move(result.rows[at]));
+    }
+    result.rows = std::move(sorted);
     const auto duplicates =
         std::unique(result.rows.begin(), result.rows.end(),
                     [](const SegmentRow& a, const SegmentRow& b) { return a.mobile == b.mobile; });

@@ -25,6 +25,46 @@ std::uint32_t segmentValue(std::string_view digits) {
 }  // namespace
 
 SegmentIndex::SegmentIndex(const SegmentStore& store) : slots_(kSegmentSlots, 0) {
+    if (!readPlaceArray(store)) {
+        readRows(store);
+    }
+}
+
+// The place array the store carries: one blob and a table of a few thousand places, read
+// in milliseconds. False when the store has none, or one that does not hold together.
+bool SegmentIndex::readPlaceArray(const SegmentStore& store) {
+    const auto slots = store.placeSlots();
+    if (!slots || slots->size() != 2 * kSegmentSlots) {
+        return false;
+    }
+    bool ordered = true;
+    const std::string error =
+        store.visitPlaceTable([&](std::int64_t id, std::string_view province, std::string_view city,
+                                  std::string_view corp, std::string_view areaCode) {
+            ordered = ordered && id == static_cast<std::int64_t>(facts_.size()) + 1;
+            facts_.push_back({std::string(province), std::string(city), std::string(corp),
+                              std::string(areaCode)});
+        });
+    if (!error.empty() || !ordered) {
+        facts_.clear();
+        return false;
+    }
+    const auto* bytes = reinterpret_cast<const unsigned char*>(slots->data());
+    for (std::size_t at = 0; at < kSegmentSlots; ++at) {
+        const std::uint32_t id = bytes[2 * at] | static_cast<std::uint32_t>(bytes[2 * at + 1]) << 8;
+        if (id > facts_.size()) {
+            facts_.clear();
+            segments_ = 0;
+            std::fill(slots_.begin(), slots_.end(), 0);
+            return false;
+        }
+        slots_[at] = id;
+        segments_ += id != 0 ? 1 : 0;
+    }
+    return true;
+}
+
+void SegmentIndex::readRows(const SegmentStore& store) {
     // Rows come ordered by Mobile, so the rows of one place are rarely together; the places
     // are few (a few thousand), so they are found through a map of their own.
     std::map<SegmentFacts, std::uint32_t, std::less<>> known;

@@ -47,6 +47,9 @@ class SegmentIndex {
     std::size_t segmentCount() const { return segments_; }
 
   private:
+    bool readPlaceArray(const SegmentStore& store);
+    void readRows(const SegmentStore& store);
+
     std::vector<SegmentFacts> facts_;
     std::vector<std::uint32_t> slots_;  // by segment - 1000000: index into facts_ + 1
     std::size_t segments_ = 0;

@@ -276,6 +276,41 @@ std::string SegmentStore::visitPlaces(
     return rc == SQLITE_DONE ? "" : failure();
 }
 
+std::optional<std::string> SegmentStore::placeSlots() const {
+    Statement query(db_, "SELECT slots FROM segment_place LIMIT 1");
+    if (!query || sqlite3_step(query.get()) != SQLITE_ROW) {
+        return std::nullopt;
+    }
+    const auto* bytes = static_cast<const char*>(sqlite3_column_blob(query.get(), 0));
+    const int size = sqlite3_column_bytes(query.get(), 0);
+    if (bytes == nullptr) {
+        return std::nullopt;
+    }
+    return std::string(bytes, static_cast<std::size_t>(size));
+}
+
+std::string SegmentStore::visitPlaceTable(
+    const std::function<void(std::int64_t, std::string_view, std::string_view, std::string_view,
+                             std::string_view)>& visit) const {
+    Statement query(db_, "SELECT id, Province, City, Corp, AreaCode FROM place ORDER BY id");
+    if (!query) {
+        return failure();
+    }
+    const auto field = [&](int column) {
+        const auto* bytes = sqlite3_column_text(query.get(), column);
+        return bytes == nullptr
+                   ? std::string_view()
+                   : std::string_view(
+                         reinterpret_cast<const char*>(bytes),
+                         static_cast<std::size_t>(sqlite3_column_bytes(query.get(), column)));
+    };
+    int rc = SQLITE_ROW;
+    while ((rc = sqlite3_step(query.get())) == SQLITE_ROW) {
+        visit(sqlite3_column_int64(query.get(), 0), field(1), field(2), field(3), field(4));
+    }
+    return rc == SQLITE_DONE ? "" : failure();
+}
+
 std::vector<std::pair<std::string, std::string>> SegmentStore::meta() const {
     std::vector<std::pair<std::string, std::string>> entries;
     Statement query(db_, "SELECT key, value FROM meta ORDER BY key");

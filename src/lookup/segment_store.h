@@ -83,6 +83,13 @@ class SegmentStore {
         const std::function<void(std::string_view, std::string_view, std::string_view,
                                  std::string_view, std::string_view)>& visit) const;
 
+    // The place array this program writes beside the rows: the blob of 16-bit place ids
+    // by segment (nothing when the store has none), and the places by id.
+    std::optional<std::string> placeSlots() const;
+    std::string visitPlaceTable(
+        const std::function<void(std::int64_t, std::string_view, std::string_view, std::string_view,
+                                 std::string_view)>& visit) const;
+
     const std::string& path() const { return path_; }
 
     // The entries of table meta (data source, version, build date), empty when absent.

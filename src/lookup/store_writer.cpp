@@ -4,9 +4,14 @@
 #include <sqlite3.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <array>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
+#include <map>
+#include <string>
+#include <vector>
 
 #include "lookup/store_checksum.h"
 #include "lookup/temporary_files.h"
@@ -30,6 +35,20 @@ constexpr const char* kCityIndex =
     "CREATE TABLE city (City TEXT PRIMARY KEY NOT NULL) WITHOUT ROWID;"
     "INSERT INTO city SELECT DISTINCT City FROM mobile;"
     "CREATE INDEX mobile_by_city ON mobile (City, Mobile);";
+
+// Each segment's place as one array, for looking up many numbers at once without reading
+// every row: table place holds the distinct places (id from 1), table segment_place one
+// blob of 1,000,000 little-endian 16-bit place ids, one per segment from 1000000 (0: none).
+constexpr const char* kPlaceIndex =
+    "CREATE TABLE place (id INTEGER PRIMARY KEY, Province TEXT NOT NULL, City TEXT NOT NULL,"
+    " Corp TEXT NOT NULL, AreaCode TEXT NOT NULL);"
+    "CREATE TABLE segment_place (slots BLOB NOT NULL);";
+constexpr std::size_t kSegmentSlots = 1000000;
+
+bool isSegment(const std::string& mobile) {
+    return mobile.size() == 7 && mobile[0] == '1' &&
+           std::all_of(mobile.begin(), mobile.end(), [](char c) { return c >= '0' && c <= '9'; });
+}
 
 // What went wrong, in words: the system's reason where there is one (no such file,
 // permission denied, no space left on device), else SQLite's.
@@ -88,6 +107,73 @@ int askCancelled(void* cancelled) {
     return (*static_cast<const std::function<bool()>*>(cancelled))() ? 1 : 0;
 }
 
+bool writePlaceIndex(sqlite3* db, const std::vector<SegmentRow>& rows, std::string& error,
+                     const std::function<bool()>& cancelled) {
+    using Place = std::array<const std::string*, 4>;
+    const auto less = [](const Place& a, const Place& b) {
+        return std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(),
+                                            [](auto* x, auto* y) { return *x < *y; });
+    };
+    std::map<Place, std::uint16_t, decltype(less)> ids(less);
+    std::string slots(2 * kSegmentSlots, '\0');
+    std::size_t seen = 0;
+    for (const auto& row : rows) {
+        if (++seen % 4096 == 0 && cancelled && cancelled()) {
+            error = "interrupted";
+            return false;
+        }
+        if (!isSegment(row.mobile)) {
+            continue;
+        }
+        const Place place{&row.province, &row.city, &row.corp, &row.areaCode};
+        auto found = ids.find(place);
+        if (found == ids.end()) {
+            if (ids.size() >= 0xFFFE) {
+                return true;  // too many places for the array: readers read the rows
+            }
+            found = ids.emplace(place, static_cast<std::uint16_t>(ids.size() + 1)).first;
+        }
+        const auto slot = 2 * (static_cast<std::size_t>(std::stoul(row.mobile)) - kSegmentSlots);
+        slots[slot] = static_cast<char>(found->second & 0xFF);
+        slots[slot + 1] = static_cast<char>(found->second >> 8);
+    }
+    std::vector<std::pair<std::uint16_t, Place>> places;
+    for (const auto& [place, id] : ids) {
+        places.emplace_back(id, place);
+    }
+    std::sort(places.begin(), places.end(),
+              [](const auto& a, const auto& b) { return a.first < b.first; });
+    std::vector<std::vector<const std::string*>> placeFields;
+    std::vector<std::string> idTexts;
+    idTexts.reserve(places.size());
+    for (const auto& [id, place] : places) {
+        idTexts.push_back(std::to_string(id));
+    }
+    for (std::size_t at = 0; at < places.size(); ++at) {
+        const Place& place = places[at].second;
+        placeFields.push_back({&idTexts[at], place[0], place[1], place[2], place[3]});
+    }
+    if (sqlite3_exec(db, kPlaceIndex, nullptr, nullptr, nullptr) != SQLITE_OK) {
+        error = lastError(db);
+        return false;
+    }
+    if (!insertAll(db, "INSERT INTO place VALUES (?1, ?2, ?3, ?4, ?5)", placeFields, error,
+                   cancelled)) {
+        return false;
+    }
+    sqlite3_stmt* stmt = nullptr;
+    const bool ok = sqlite3_prepare_v2(db, "INSERT INTO segment_place VALUES (?1)", -1, &stmt,
+                                       nullptr) == SQLITE_OK &&
+                    sqlite3_bind_blob(stmt, 1, slots.data(), static_cast<int>(slots.size()),
+                                      SQLITE_STATIC) == SQLITE_OK &&
+                    sqlite3_step(stmt) == SQLITE_DONE;
+    if (!ok) {
+        error = lastError(db);
+    }
+    sqlite3_finalize(stmt);
+    return ok;
+}
+
 std::string writeRows(sqlite3* db, const std::vector<SegmentRow>& rows, const MetaEntries& meta,
                       const std::function<bool()>& cancelled) {
     std::string error;
@@ -109,6 +195,7 @@ std::string writeRows(sqlite3* db, const std::vector<SegmentRow>& rows, const Me
     if (insertAll(db, "INSERT INTO mobile VALUES (?1, ?2, ?3, ?4, ?5, ?6)", rowFields, error,
                   cancelled) &&
         insertAll(db, "INSERT INTO meta VALUES (?1, ?2)", metaFields, error, cancelled) &&
+        writePlaceIndex(db, rows, error, cancelled) &&
         (sqlite3_exec(db, kCityIndex, nullptr, nullptr, nullptr) != SQLITE_OK ||
          sqlite3_exec(db, "COMMIT; VACUUM;", nullptr, nullptr, nullptr) != SQLITE_OK)) {
         error = lastError(db);
