@@ -252,6 +252,9 @@ TEST_F(CliTest, ProgressGoesToStandardError) {
     EXPECT_NE(r.err.find("5 numbers"), std::string::npos) << r.err;
     EXPECT_NE(r.err.find("100.0%"), std::string::npos) << r.err;
     EXPECT_EQ(cli({"all", "--limit", "5", "1380013"}).err, "");  // not a terminal: silent
+    // A walk that filters what it visits measures what it has searched, not what it found.
+    const auto filtered = cli({"pretty", "--contains", "9", "--progress", "1380013"});
+    EXPECT_NE(filtered.err.find("searched 100.0%"), std::string::npos) << filtered.err;
 }
 
 TEST_F(CliTest, VersionNamesTheDataSource) {

@@ -95,6 +95,7 @@ class Generation {
     bool filteredPretty(const std::vector<std::string>& lines, const WantedKinds& wanted,
                         const generate::TailRule& rule) {
         const std::string lineEnd = context_.lineEnd();
+        searchTotal_ = countNumbers(lines, wanted);
         for (const auto& row : generate::patternTable()) {
             if (!wanted[static_cast<std::size_t>(row.kind)]) {
                 continue;
@@ -109,7 +110,7 @@ class Generation {
                 std::string numbers;
                 while (!walk.finished() && !limitReached()) {
                     numbers.clear();
-                    walk.produce(kBlockNumbers, numbers);
+                    searched_ += walk.produce(kBlockNumbers, numbers);
                     const auto tail = static_cast<std::size_t>(std::max(0, 11 - length));
                     if (!deliver([&] { return keepAccepted(numbers, tail, rule, lineEnd); })) {
                         return false;
@@ -165,7 +166,10 @@ class Generation {
             return false;
         }
         count_ += produce();
-        progress_.update(count_);
+        progress_.update(count_, searchTotal_ > 0
+                                     ? std::optional<double>(static_cast<double>(searched_) /
+                                                             static_cast<double>(searchTotal_))
+                                     : std::nullopt);
         if (!sink_(block_, status_)) {
             return false;
         }
@@ -179,6 +183,8 @@ class Generation {
     std::uint64_t limit_;
     std::string block_;
     std::uint64_t count_ = 0;
+    std::uint64_t searched_ = 0;     // candidates a filtering walk has seen
+    std::uint64_t searchTotal_ = 0;  // and all it will see
     int status_ = kOk;
 };
 
