@@ -1,7 +1,9 @@
 // SPDX-License-Identifier: MIT
 // The pattern enumerator: dense patterns against the all-numbers run on the same segments
 // (the baseline, in the same run), a sparse pattern over every segment of the store, exact
-// counts of the presets for a city, and a sample of a million from a thousand million.
+// counts of the presets for a city, a sample of a million from a thousand million, and the
+// samples and counts of unions and --contains that are drawn by rank, not walked: over
+// 广东's segments and over a blank line (fillers of 11 digits).
 #include <benchmark/benchmark.h>
 
 #include <filesystem>
@@ -9,6 +11,7 @@
 
 #include "generate/match_run.h"
 #include "generate/pattern_presets.h"
+#include "generate/pretty_space.h"
 #include "generate/runs.h"
 #include "lookup/segment_store.h"
 
@@ -119,6 +122,51 @@ void SampleAMillionOfAThousandMillion(benchmark::State& state) {
     }
 }
 BENCHMARK(SampleAMillionOfAThousandMillion)->Unit(benchmark::kMillisecond);
+
+const std::vector<std::string>& guangdong() {
+    static const std::vector<std::string> segments = [] {
+        const auto path = std::filesystem::canonical("/proc/self/exe").parent_path() / "mobile.db";
+        const auto store = haoma::lookup::SegmentStore::open(path.string());
+        return store ? store->segmentsOfProvince("广东", haoma::lookup::Carrier::Any).rows
+                     : std::vector<std::string>{};
+    }();
+    return segments;
+}
+
+// A sample of 1,000 of a union, drawn by rank; `blank`: over one blank line.
+void SampleOfAUnion(benchmark::State& state, bool blank) {
+    const auto segments = blank ? std::vector<std::string>{""} : guangdong();
+    const auto parsed = haoma::generate::parsePatterns("A+++,AAAA");
+    for (auto _ : state) {
+        std::mt19937_64 random(7);
+        auto sample = haoma::generate::sampleMatches(segments, parsed.patterns, {}, 1000, random);
+        benchmark::DoNotOptimize(sample->data());
+    }
+    state.counters["segments"] = static_cast<double>(segments.size());
+}
+BENCHMARK_CAPTURE(SampleOfAUnion, Guangdong, false)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(SampleOfAUnion, BlankLine, true)->Unit(benchmark::kMillisecond);
+
+void SampleOfPrettyWithContains(benchmark::State& state) {
+    haoma::generate::WantedKinds all{};
+    all.fill(true);
+    const haoma::generate::TailRule rule{haoma::generate::digitsWithout("4"), {"8"}};
+    for (auto _ : state) {
+        std::mt19937_64 random(7);
+        auto sample = haoma::generate::samplePrettyNumbers(guangdong(), all, rule, 1000, random);
+        benchmark::DoNotOptimize(sample->data());
+    }
+}
+BENCHMARK(SampleOfPrettyWithContains)->Unit(benchmark::kMillisecond);
+
+// --count with --contains over a blank line: computed, not walked.
+void CountWithContainsOverABlankLine(benchmark::State& state) {
+    const haoma::generate::TailRule rule{haoma::generate::digitsWithout("4"), {"88"}};
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(haoma::generate::countMatches({""}, {}, rule));
+    }
+}
+BENCHMARK(CountWithContainsOverABlankLine)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 

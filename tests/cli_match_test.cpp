@@ -198,6 +198,11 @@ TEST_F(CliTest, LinesPrintedEqualTheCountOnEveryWidthAndLimit) {
 }
 
 TEST_F(CliTest, FiltersThatFindLittleAnswerAtOnceOnABlankLine) {
+    std::vector<std::string> tooMany = {"all", "--count"};
+    for (int i = 0; i < 65; ++i) {
+        tooMany.insert(tooMany.end(), {"--contains", std::to_string(i)});
+    }
+    EXPECT_EQ(cli(tooMany, "\n").status, 2);
     // A thousand million candidates before the 100th number for a filter that walks them.
     const Result few = cli({"all", "--contains", "88", "--without", "4", "--limit", "100"}, "\n");
     EXPECT_EQ(few.status, 0);

@@ -20,6 +20,7 @@ namespace {
 // Numbers per block handed to the output: big enough that a partial group of lines at the
 // end of a block is rare, small enough to answer an interrupt at once.
 constexpr std::size_t kBlockNumbers = 1 << 18;
+constexpr std::size_t kMaxContains = 64;  // each is one bit of the counting automaton
 
 std::uint64_t countNumbers(const std::vector<std::string>& lines,
                            const std::optional<WantedKinds>& wanted) {
@@ -250,6 +251,9 @@ std::optional<std::vector<std::string>> drawSample(const Context& context,
 
 int generateNumbers(Context& context, const GenerateOptions& options,
                     const std::vector<std::string>& extraOperands, const RunKind& kind) {
+    if (options.contains.size() > kMaxContains) {
+        return context.usage("--contains: at most " + std::to_string(kMaxContains) + " times");
+    }
     SegmentSource source = options.source;
     source.operands.insert(source.operands.end(), extraOperands.begin(), extraOperands.end());
     int status = kOk;
