@@ -125,6 +125,16 @@ std::string checkStore(sqlite3* db, const std::string& path) {
     return verdict == "ok" ? "" : "damaged (" + verdict + ")";
 }
 
+// A text column of the current row; valid until the next step.
+std::string_view columnView(sqlite3_stmt* statement, int column) {
+    const auto* bytes = sqlite3_column_text(statement, column);
+    return bytes == nullptr
+               ? std::string_view()
+               : std::string_view(
+                     reinterpret_cast<const char*>(bytes),
+                     static_cast<std::size_t>(sqlite3_column_bytes(statement, column)));
+}
+
 }  // namespace
 
 std::unique_ptr<SegmentStore> SegmentStore::open(const std::string& path, std::string* error) {
@@ -261,14 +271,7 @@ std::string SegmentStore::visitPlaces(
     if (!query) {
         return failure();
     }
-    const auto field = [&](int column) {
-        const auto* bytes = sqlite3_column_text(query.get(), column);
-        return bytes == nullptr
-                   ? std::string_view()
-                   : std::string_view(
-                         reinterpret_cast<const char*>(bytes),
-                         static_cast<std::size_t>(sqlite3_column_bytes(query.get(), column)));
-    };
+    const auto field = [&](int column) { return columnView(query.get(), column); };
     int rc = SQLITE_ROW;
     while ((rc = sqlite3_step(query.get())) == SQLITE_ROW) {
         visit(text::trim(field(0)), field(1), field(2), field(3), field(4));
@@ -296,14 +299,7 @@ std::string SegmentStore::visitPlaceTable(
     if (!query) {
         return failure();
     }
-    const auto field = [&](int column) {
-        const auto* bytes = sqlite3_column_text(query.get(), column);
-        return bytes == nullptr
-                   ? std::string_view()
-                   : std::string_view(
-                         reinterpret_cast<const char*>(bytes),
-                         static_cast<std::size_t>(sqlite3_column_bytes(query.get(), column)));
-    };
+    const auto field = [&](int column) { return columnView(query.get(), column); };
     int rc = SQLITE_ROW;
     while ((rc = sqlite3_step(query.get())) == SQLITE_ROW) {
         visit(sqlite3_column_int64(query.get(), 0), field(1), field(2), field(3), field(4));
