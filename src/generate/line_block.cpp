@@ -30,7 +30,7 @@ void LineBlock::layout(std::size_t prefixLength, std::span<const DigitSet> tails
     lineLength_ = prefixLength + tails.size() + lineEnd.size();
     lines_ = 1;
     for (const DigitSet set : tails) {
-        lines_ *= static_cast<std::size_t>(std::popcount(static_cast<unsigned>(set)));
+        lines_ *= static_cast<std::size_t>(digitCount(set));
     }
     block_.assign(lines_ * lineLength_, '\0');
     prefix_.assign(prefixLength, '\0');

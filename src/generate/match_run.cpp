@@ -161,7 +161,7 @@ std::size_t MatchRun::nextBlocks(SegmentMatches& only, std::size_t room, std::st
         blockLevels_ = 0;
         while (blockLevels_ < width) {
             const DigitSet set = only.levelDigits(width - 1 - blockLevels_);
-            const auto size = static_cast<std::size_t>(std::popcount(static_cast<unsigned>(set)));
+            const auto size = static_cast<std::size_t>(digitCount(set));
             if (blockLines_ * size > 10000) {
                 break;
             }
@@ -244,7 +244,7 @@ std::size_t MatchRun::next(std::uint64_t limit, std::size_t maxNumbers, std::str
                 const std::size_t room =
                     std::min<std::uint64_t>(maxNumbers - produced, limit_ - count_);
                 const auto runs =
-                    std::min<std::size_t>(static_cast<std::size_t>(std::popcount(rest)), room);
+                    std::min<std::size_t>(static_cast<std::size_t>(digitCount(rest)), room);
                 if (runs > 0) {
                     const std::size_t at = out.size();
                     const std::size_t last = line_.size() - lineEnd_.size() - 1;

@@ -111,7 +111,7 @@ bool NumberSpace::place(const DigitPattern& pattern, const std::string& cells,
         bool ok = digit >= 0;
         switch (position.kind) {
             case Kind::Digits:
-                ok = ok && (position.digits >> digit & 1U) != 0;
+                ok = ok && holds(position.digits, digit);
                 break;
             case Kind::Letter: {
                 std::int8_t& value = placed.letters[position.letter];
@@ -205,7 +205,7 @@ void NumberSpace::reset(std::string_view segment) {
 
 bool NumberSpace::apply(int level, int digit) {
     using Kind = PatternPosition::Kind;
-    if ((allowed_ >> digit & 1U) == 0) {
+    if (!holds(allowed_, digit)) {
         return false;
     }
     const auto at = static_cast<std::size_t>(level);
@@ -225,7 +225,7 @@ bool NumberSpace::apply(int level, int digit) {
         bool ok = true;
         switch (here.kind) {
             case Kind::Digits:
-                ok = (here.digits >> digit & 1U) != 0;
+                ok = holds(here.digits, digit);
                 break;
             case Kind::Letter:
                 if (!here.bindsLetter) {

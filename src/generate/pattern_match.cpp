@@ -156,9 +156,8 @@ void SegmentMatches::reset(std::string_view segment) {
     if (staticLevels_) {
         suffixProduct_.assign(levels_.size() + 1, 1);
         for (std::size_t at = levels_.size(); at-- > 0;) {
-            suffixProduct_[at] =
-                saturatingMultiply(suffixProduct_[at + 1],
-                                   static_cast<std::uint64_t>(std::popcount(levels_[at].digits)));
+            suffixProduct_[at] = saturatingMultiply(
+                suffixProduct_[at + 1], static_cast<std::uint64_t>(digitCount(levels_[at].digits)));
         }
     }
     // Fixed sets at every level: one empty set leaves no number (and no dead end otherwise).
@@ -276,7 +275,7 @@ void SegmentMatches::toBlockEnd(int levels) {
 void SegmentMatches::toBlockLine(int levels, std::size_t line) {
     for (int level = width_ - 1; level >= width_ - levels; --level) {
         DigitSet set = levelDigits(level);
-        const auto size = static_cast<std::size_t>(std::popcount(static_cast<unsigned>(set)));
+        const auto size = static_cast<std::size_t>(digitCount(set));
         for (std::size_t skip = line % size; skip > 0; --skip) {
             set &= static_cast<DigitSet>(set - 1);
         }

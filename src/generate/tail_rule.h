@@ -3,6 +3,7 @@
 // The rules on the digits after the segment (--without, --contains), and the question a
 // long search or count asks now and then: whether to stop.
 
+#include <array>
 #include <cstdint>
 #include <functional>
 #include <string>
@@ -23,6 +24,24 @@ struct TailRule {
 
     bool accepts(std::string_view digits) const;
 };
+
+// Whether the set holds the digit (0 to 9).
+inline bool holds(DigitSet digits, int digit) {
+    return ((static_cast<unsigned>(digits) >> static_cast<unsigned>(digit)) & 1U) != 0;
+}
+
+// How many digits a set holds, from a table: the target need not have a POPCNT
+// instruction, and the library call that stands in for one was a hot spot.
+inline int digitCount(DigitSet digits) {
+    static constexpr auto kCounts = [] {
+        std::array<std::uint8_t, 1024> counts{};
+        for (std::size_t set = 1; set < counts.size(); ++set) {
+            counts[set] = static_cast<std::uint8_t>(counts[set >> 1] + (set & 1U));
+        }
+        return counts;
+    }();
+    return kCounts[digits & 0x3FFU];
+}
 
 // The digits of `without` taken away from all ten.
 DigitSet digitsWithout(std::string_view without);
