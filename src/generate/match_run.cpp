@@ -102,10 +102,20 @@ MatchRun::MatchRun(std::vector<std::string> segments, std::vector<DigitPattern> 
       patterns_(std::move(patterns)),
       rule_(std::move(rule)),
       lineEnd_(lineEnd),
-      merged_(patterns_, rule_.allowed) {
+      merged_(patterns_, rule_.allowed),
+      stop_(std::move(stop)) {
     if (!rule_.contains.empty()) {
-        space_.emplace(patterns_, rule_, std::move(stop));
+        space_.emplace(patterns_, rule_, stop_);
     }
+}
+
+bool MatchRun::stopNow() {
+    if (++sinceAsked_ < 4096) {
+        return false;
+    }
+    sinceAsked_ = 0;
+    stopped_ = stop_ && stop_();
+    return stopped_;
 }
 
 std::size_t MatchRun::nextInSpace(std::size_t maxNumbers, std::string& out) {
@@ -132,6 +142,9 @@ std::size_t MatchRun::nextInSpace(std::size_t maxNumbers, std::string& out) {
         ++produced;
         ++count_;
         space_->advance();
+        if (stopNow()) {
+            break;
+        }
     }
     return produced;
 }
@@ -265,6 +278,9 @@ std::size_t MatchRun::next(std::uint64_t limit, std::size_t maxNumbers, std::str
             }
         }
         merged_.advance();
+        if (stopNow()) {
+            break;
+        }
     }
     return produced;
 }

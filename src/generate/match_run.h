@@ -67,6 +67,8 @@ class MatchRun {
   private:
     bool enterSegment();
     std::size_t nextInSpace(std::size_t maxNumbers, std::string& out);
+    // Asked after each number written on its own: true ends the run early.
+    bool stopNow();
     // Whole blocks of a single pattern of fixed digit sets; how many numbers.
     std::size_t nextBlocks(SegmentMatches& only, std::size_t room, std::string& out);
 
@@ -77,6 +79,8 @@ class MatchRun {
     std::size_t segment_ = 0;
     MergedMatches merged_;
     std::optional<NumberSpace> space_;  // with --contains: a walk without dead ends
+    StopRequest stop_;
+    std::size_t sinceAsked_ = 0;  // numbers written one by one since the stop was asked
     bool entered_ = false;
     bool stopped_ = false;
     std::string line_;  // the current number and line end
