@@ -22,6 +22,33 @@ namespace {
 
 using test::TempDir;
 
+// -o through a folder others may write to: a link planted at the temporary name makes the
+// run fail instead of overwriting (or widening the mode of) the file it points at, and the
+// sweep of stale temporaries leaves other programs' files alone.
+TEST_F(CliTest, OutputCannotBeRedirectedAndSweepsOnlyItsOwnTemporaries) {
+    const std::string victim = dir.write("victim.txt", "secret\n");
+    ASSERT_EQ(chmod(victim.c_str(), 0600), 0);
+    const std::string report = dir.file("report.txt");
+    const std::string planted = dir.file(".report.txt.part-" + std::to_string(getpid()));
+    std::filesystem::create_symlink(victim, planted);
+    const auto r = cli({"all", "1380013", "--limit", "2", "-o", report});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_NE(r.err.find("cannot write " + report + ": File exists"), std::string::npos) << r.err;
+    EXPECT_EQ(slurp(victim), "secret\n");
+    struct stat mode {};
+    ASSERT_EQ(stat(victim.c_str(), &mode), 0);
+    EXPECT_EQ(mode.st_mode & 07777, 0600U);
+    EXPECT_FALSE(std::filesystem::exists(report));
+    std::filesystem::remove(planted);
+
+    const std::string backup = dir.write(".backup.part-999999", "data");
+    const std::string notes = dir.write(".notes.txt.part-77", "data");
+    ASSERT_EQ(cli({"all", "1380013", "--limit", "1", "-o", report}).status, 0);
+    EXPECT_EQ(slurp(report), "13800130000\n");
+    EXPECT_TRUE(std::filesystem::exists(backup));
+    EXPECT_TRUE(std::filesystem::exists(notes));
+}
+
 TEST_F(CliTest, OutputFileIsRenamedIntoPlaceWhenComplete) {
     const std::string target = dir.write("numbers.txt", "old\n");
     const auto r = cli({"all", "1380013", "--limit", "3", "-o", target});

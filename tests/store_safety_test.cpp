@@ -3,11 +3,14 @@
 // that a cancelled or killed write does not leave behind; where the stores are looked for.
 #include <gtest/gtest.h>
 #include <sqlite3.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <filesystem>
 #include <fstream>
 #include <random>
+#include <sstream>
 
 #include "lookup/segment_store.h"
 #include "lookup/store_checksum.h"
@@ -127,29 +130,66 @@ TEST(StoreSafety, ACancelledWriteKeepsTheOldStoreAndLeavesNoTemporaryFile) {
     }
 }
 
-TEST(StoreSafety, StaleTemporaryFilesOfGoneProcessesAreRemoved) {
-    TempDir dir;
-    // A process that is gone: a child that has ended and been waited for.
+std::string contents(const std::string& path) {
+    std::ifstream file(path, std::ios::binary);
+    std::ostringstream bytes;
+    bytes << file.rdbuf();
+    return bytes.str();
+}
+
+pid_t goneProcess() {
     const pid_t child = fork();
     if (child == 0) {
         _exit(0);
     }
     waitpid(child, nullptr, 0);
-    const std::string stale = dir.write(".mobile.db.part-" + std::to_string(child), "junk");
-    const std::string living = dir.write(".numbers.txt.part-" + std::to_string(getpid()), "x");
-    const std::string other = dir.write(".notes.part-abc", "keep");
-    const std::string plain = dir.write("mobile.db.part-1", "keep");
-    EXPECT_EQ(removeStaleTemporaries(dir.path().string()), 1);
+    return child;
+}
+
+TEST(StoreSafety, OnlyTheTargetsOwnStaleTemporariesAreRemoved) {
+    TempDir dir;
+    const std::string gone = std::to_string(goneProcess());
+    const std::string stale = dir.write(".mobile.db.part-" + gone, "junk");
+    const std::string victim = dir.write("victim.txt", "precious");
+    std::filesystem::create_symlink(victim, dir.file(".mobile.db.part-1"));  // not followed
+    const std::vector<std::string> kept = {
+        dir.write(".mobile.db.part-" + std::to_string(getppid()), "x"),  // a living process
+        dir.write(".backup.part-" + gone, "another program's"),          // another target
+        dir.write(".notes.txt.part-" + gone, "another target"),
+        dir.write(".mobile.db.part-abc", "keep"),
+        dir.write("mobile.db.part-" + gone, "keep"),
+        dir.file(".mobile.db.part-1"),
+    };
+    EXPECT_EQ(removeStaleTemporaries(dir.file("mobile.db")), 1);
     EXPECT_FALSE(std::filesystem::exists(stale));
-    for (const auto& kept : {living, other, plain}) {
-        EXPECT_TRUE(std::filesystem::exists(kept)) << kept;
+    for (const auto& file : kept) {
+        EXPECT_TRUE(std::filesystem::exists(std::filesystem::symlink_status(file))) << file;
     }
-    // The next write into the folder cleans up as well.
-    dir.write(".mobile.db.part-" + std::to_string(child), "junk");
+    EXPECT_EQ(contents(victim), "precious");
+    // The next write of the store cleans up its own as well.
+    dir.write(".mobile.db.part-" + gone, "junk");
     ASSERT_EQ(writeStore(dir.file("mobile.db"), manyRows(3), {}), "");
     EXPECT_FALSE(std::filesystem::exists(stale));
+    EXPECT_TRUE(std::filesystem::exists(dir.file(".backup.part-" + gone)));
     EXPECT_EQ(temporaryPathFor("/x/y/mobile.db"),
               "/x/y/.mobile.db.part-" + std::to_string(getpid()));
+}
+
+// A link planted under the temporary name cannot redirect a write to another file.
+TEST(StoreSafety, APlantedLinkAtTheTemporaryNameRedirectsNothing) {
+    TempDir dir;
+    const std::string victim = dir.write("victim.db", "precious");
+    ASSERT_EQ(chmod(victim.c_str(), 0600), 0);
+    const std::string target = dir.file("mobile.db");
+    std::filesystem::create_symlink(victim, temporaryPathFor(target));
+    EXPECT_NE(writeStore(target, manyRows(3), {}), "");
+    EXPECT_FALSE(std::filesystem::exists(target));
+    EXPECT_EQ(contents(victim), "precious");
+    struct stat mode {};
+    ASSERT_EQ(stat(victim.c_str(), &mode), 0);
+    EXPECT_EQ(mode.st_mode & 07777, 0600U);
+    EXPECT_EQ(createTemporary(temporaryPathFor(target)), -1);
+    EXPECT_EQ(errno, EEXIST);
 }
 
 TEST(StoreLocations, TheUsersStoreFirstThenBesideTheProgramThenInstalled) {

@@ -2,6 +2,7 @@
 #include "lookup/file_output.h"
 
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <cerrno>
 #include <cstring>
@@ -43,14 +44,28 @@ Output::Output(std::ostream& standardOutput, const std::string& path)
     if (exists && !S_ISREG(existing.st_mode)) {
         file_.open(target_, std::ios::binary | std::ios::out);  // a device or a FIFO
     } else {
-        const std::string folder = std::filesystem::path(target_).parent_path().string();
-        removeStaleTemporaries(folder);
+        removeStaleTemporaries(target_);
         temporary_ = temporaryPathFor(target_);
-        mode_ = exists ? static_cast<int>(existing.st_mode & 07777) : -1;
-        file_.open(temporary_, std::ios::binary | std::ios::trunc);
+        descriptor_ = createTemporary(temporary_);
+        // The mode is set on the open file, never by path: the old file's, else what a new
+        // file gets under the umask.
+        const mode_t mask = ::umask(0);
+        ::umask(mask);
+        const auto mode = exists ? existing.st_mode & 07777 : 0666 & ~mask;
+        if (descriptor_ >= 0 && ::fchmod(descriptor_, mode) == 0) {
+            // The stream opens the very file created, whatever happens to the name since.
+            file_.open("/proc/self/fd/" + std::to_string(descriptor_),
+                       std::ios::binary | std::ios::trunc);
+        }
     }
-    if (!file_) {
+    if (!file_.is_open()) {
         fail("cannot write " + path_);
+        if (descriptor_ >= 0) {
+            ::close(descriptor_);
+            descriptor_ = -1;
+            std::error_code ignored;
+            std::filesystem::remove(temporary_, ignored);
+        }
         temporary_.clear();
         return;
     }
@@ -62,6 +77,9 @@ Output::~Output() {
         file_.close();
         std::error_code ignored;
         std::filesystem::remove(temporary_, ignored);
+    }
+    if (descriptor_ >= 0) {
+        ::close(descriptor_);
     }
 }
 
@@ -95,10 +113,6 @@ bool Output::commit() {
     if (temporary_.empty()) {
         committed_ = true;
         return true;
-    }
-    if (mode_ >= 0 && ::chmod(temporary_.c_str(), static_cast<mode_t>(mode_)) != 0) {
-        fail("cannot keep the mode of " + path_);
-        return false;
     }
     std::error_code ec;
     std::filesystem::rename(temporary_, target_, ec);

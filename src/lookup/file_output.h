@@ -39,7 +39,7 @@ class Output {
     std::string path_;       // as given
     std::string target_;     // the file written, symbolic links followed
     std::string temporary_;  // empty when the target is written directly
-    int mode_ = -1;          // the mode of the file replaced, -1 for a new one
+    int descriptor_ = -1;    // the temporary file as created
     std::string error_;
     bool committed_ = false;
 };

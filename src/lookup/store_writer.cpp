@@ -2,6 +2,7 @@
 #include "lookup/store_writer.h"
 
 #include <sqlite3.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -208,13 +209,27 @@ std::string writeRows(sqlite3* db, const std::vector<SegmentRow>& rows, const Me
 std::string writeStore(const std::string& path, const std::vector<SegmentRow>& rows,
                        const MetaEntries& meta, const std::function<bool()>& cancelled) {
     const std::string folder = std::filesystem::path(path).parent_path().string();
-    removeStaleTemporaries(folder);
+    removeStaleTemporaries(path);
     const std::string temporary = temporaryPathFor(path);
     std::error_code ignored;
-    std::filesystem::remove(temporary, ignored);
+    // Created here, where no link is followed and nothing that is there is reused; SQLite
+    // then opens that file and no link either.
+    const int created = createTemporary(temporary);
+    const mode_t mask = ::umask(0);
+    ::umask(mask);
+    struct stat createdFile {};
+    const bool made =
+        created >= 0 && ::fchmod(created, 0666 & ~mask) == 0 && ::fstat(created, &createdFile) == 0;
+    const std::string createError = std::strerror(errno);
+    if (created >= 0) {
+        ::close(created);
+    }
     sqlite3* db = nullptr;
     std::string error;
-    if (sqlite3_open_v2(temporary.c_str(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE,
+    if (!made) {
+        return "cannot create a store in " + (folder.empty() ? "." : folder) + ": " + createError;
+    }
+    if (sqlite3_open_v2(temporary.c_str(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOFOLLOW,
                         nullptr) != SQLITE_OK) {
         error =
             "cannot create a store in " + (folder.empty() ? "." : folder) + ": " + lastError(db);
@@ -233,6 +248,13 @@ std::string writeStore(const std::string& path, const std::vector<SegmentRow>& r
     }
     if (error.empty() && cancelled && cancelled()) {
         error = "interrupted";
+    }
+    struct stat written {};
+    if (error.empty() &&
+        (::lstat(temporary.c_str(), &written) != 0 || written.st_ino != createdFile.st_ino ||
+         written.st_dev != createdFile.st_dev)) {
+        error = "the temporary store " + temporary + " was replaced while it was written";
+        return error;  // not ours to remove
     }
     if (error.empty()) {
         std::error_code ec;
