@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: MIT
 // Nothing lost, nothing silent: output files, streamed input, imports and damaged stores.
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -7,6 +8,7 @@
 
 #include <csignal>
 #include <filesystem>
+#include <fstream>
 #include <thread>
 
 #include "lookup/segment_store.h"
@@ -25,6 +27,61 @@ using test::TempDir;
 // -o through a folder others may write to: a link planted at the temporary name makes the
 // run fail instead of overwriting (or widening the mode of) the file it points at, and the
 // sweep of stale temporaries leaves other programs' files alone.
+// Where -o and --db lead: an empty name is a usage error, a loop of links an error (the
+// links stay), a store that is a link is written where it points.
+TEST_F(CliTest, OutputAndStorePathsThatAreNotPlainFiles) {
+    EXPECT_EQ(cli({"all", "1380013", "-o", ""}).status, 2);
+    const std::string a = dir.file("a.txt");
+    const std::string b = dir.file("b.txt");
+    std::filesystem::create_symlink(b, a);
+    std::filesystem::create_symlink(a, b);
+    const auto loop = cli({"all", "1380013", "--limit", "1", "-o", a});
+    EXPECT_EQ(loop.status, 1);
+    EXPECT_NE(loop.err.find("Too many levels of symbolic links"), std::string::npos) << loop.err;
+    EXPECT_TRUE(std::filesystem::is_symlink(a));
+    EXPECT_TRUE(std::filesystem::is_symlink(b));
+
+    const std::string real = dir.file("real.db");
+    const std::string link = dir.file("link.db");
+    std::filesystem::create_symlink(real, link);
+    const std::string csv = dir.write("rows.csv", "1300000,山东,济南,中国联通\n");
+    ASSERT_EQ(cli({"import", csv, "--db", link}).status, 0);
+    EXPECT_TRUE(std::filesystem::is_symlink(link));
+    const auto store = lookup::SegmentStore::open(real);
+    ASSERT_NE(store, nullptr);
+    EXPECT_EQ(store->rowCount(), 1);
+}
+
+// A file the user may not write is refused, as cp does without -f, not replaced.
+TEST(CliProcess, AReadOnlyFileOfAnotherUserIsNotReplaced) {
+    if (geteuid() != 0) {
+        GTEST_SKIP() << "needs root to act as nobody";
+    }
+    test::TempDir dir;
+    ASSERT_EQ(chmod(dir.path().c_str(), 0777), 0);
+    const std::string kept = dir.write("kept.txt", "mine\n");
+    ASSERT_EQ(chmod(kept.c_str(), 0444), 0);
+    const pid_t child = fork();
+    if (child == 0) {
+        if (setgid(65534) != 0 || setuid(65534) != 0) {
+            _exit(126);
+        }
+        const int null = open("/dev/null", O_WRONLY);
+        dup2(null, 2);
+        execl(HAOMA_CLI_PATH, HAOMA_CLI_PATH, "all", "1380013", "--limit", "1", "-o", kept.c_str(),
+              static_cast<char*>(nullptr));
+        _exit(127);
+    }
+    int status = 0;
+    waitpid(child, &status, 0);
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 1);
+    std::ifstream file(kept);
+    std::string line;
+    std::getline(file, line);
+    EXPECT_EQ(line, "mine");
+}
+
 TEST_F(CliTest, OutputCannotBeRedirectedAndSweepsOnlyItsOwnTemporaries) {
     const std::string victim = dir.write("victim.txt", "secret\n");
     ASSERT_EQ(chmod(victim.c_str(), 0600), 0);

@@ -56,7 +56,12 @@ int run(const std::vector<std::string>& args, std::istream& in, std::ostream& ou
     bool showVersion = false;
     app.add_option("-o,--output", common.output,
                    "write to FILE (through a temporary file renamed at the end)")
-        ->type_name("FILE");
+        ->type_name("FILE")
+        ->check(CLI::Validator(
+            [](const std::string& value) {
+                return value.empty() ? std::string("needs a file name") : std::string();
+            },
+            "FILE"));
     app.add_flag("--crlf", common.crlf, "end lines with CR LF instead of LF")
         ->disable_flag_override();
     app.add_flag("--progress", common.progress, "show count, rate and time left on stderr")

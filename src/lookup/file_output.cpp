@@ -11,34 +11,27 @@
 #include "lookup/temporary_files.h"
 
 namespace haoma::lookup {
-namespace {
-
-// The file a path names once its symbolic links are followed (the last link's target may
-// not exist yet).
-std::filesystem::path followLinks(std::filesystem::path path) {
-    std::error_code ec;
-    for (int hops = 0; hops < 40 && std::filesystem::is_symlink(path, ec); ++hops) {
-        const auto link = std::filesystem::read_symlink(path, ec);
-        if (ec) {
-            break;
-        }
-        path = link.is_absolute() ? link : path.parent_path() / link;
-    }
-    return path;
-}
-
-}  // namespace
 
 Output::Output(std::ostream& standardOutput, const std::string& path)
     : stream_(&standardOutput), path_(path) {
     if (path_.empty()) {
         return;
     }
-    target_ = followLinks(path_).string();
+    const auto target = followLinks(path_);
+    if (!target) {
+        error_ = "cannot write " + path_ + ": " + std::strerror(ELOOP);
+        return;
+    }
+    target_ = *target;
     struct stat existing {};
     const bool exists = ::stat(target_.c_str(), &existing) == 0;
     if (exists && S_ISDIR(existing.st_mode)) {
         error_ = "cannot write " + path_ + ": is a directory";
+        return;
+    }
+    // A file the user may not write is not replaced behind its back (as cp without -f).
+    if (exists && ::access(target_.c_str(), W_OK) != 0) {
+        error_ = "cannot write " + path_ + ": " + std::strerror(errno);
         return;
     }
     if (exists && !S_ISREG(existing.st_mode)) {

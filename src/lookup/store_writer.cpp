@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
@@ -206,8 +207,14 @@ std::string writeRows(sqlite3* db, const std::vector<SegmentRow>& rows, const Me
 
 }  // namespace
 
-std::string writeStore(const std::string& path, const std::vector<SegmentRow>& rows,
+std::string writeStore(const std::string& given, const std::vector<SegmentRow>& rows,
                        const MetaEntries& meta, const std::function<bool()>& cancelled) {
+    // A store that is a symbolic link is replaced where the link points.
+    const auto followed = followLinks(given);
+    if (!followed) {
+        return "cannot write " + given + ": " + std::strerror(ELOOP);
+    }
+    const std::string& path = *followed;
     const std::string folder = std::filesystem::path(path).parent_path().string();
     removeStaleTemporaries(path);
     const std::string temporary = temporaryPathFor(path);

@@ -12,6 +12,22 @@
 
 namespace haoma::lookup {
 
+std::optional<std::string> followLinks(const std::string& given) {
+    std::filesystem::path path(given);
+    std::error_code ec;
+    for (int hops = 0; std::filesystem::is_symlink(path, ec); ++hops) {
+        if (hops == 40) {
+            return std::nullopt;
+        }
+        const auto link = std::filesystem::read_symlink(path, ec);
+        if (ec) {
+            break;
+        }
+        path = link.is_absolute() ? link : path.parent_path() / link;
+    }
+    return path.string();
+}
+
 std::string temporaryPathFor(const std::string& target) {
     const std::filesystem::path path(target);
     return (path.parent_path() /

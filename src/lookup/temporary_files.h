@@ -4,9 +4,14 @@
 // created so that no one can redirect them, and the removal of those that a killed process
 // left behind.
 
+#include <optional>
 #include <string>
 
 namespace haoma::lookup {
+
+// The file a path names once its symbolic links are followed (the last link's target may
+// not exist yet); nothing for a loop of links.
+std::optional<std::string> followLinks(const std::string& path);
 
 // ".NAME.part-PID" in the folder of `target`, for this process.
 std::string temporaryPathFor(const std::string& target);
