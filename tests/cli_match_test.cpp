@@ -225,3 +225,25 @@ TEST_F(CliTest, FiltersThatFindLittleAnswerAtOnceOnABlankLine) {
 
 }  // namespace
 }  // namespace haoma::cli
+
+namespace haoma::cli {
+namespace {
+
+// A sample of at least the whole run is the run, streamed in its order; one that cannot
+// fit in memory is a message and status 1, never an abort.
+TEST_F(CliTest, SamplesAsLargeAsTheRunOrLargerThanMemory) {
+    const Result whole = cli({"match", "A+++,AAAA", "1380013"});
+    ASSERT_EQ(whole.status, 0);
+    for (const char* size : {"17", "18", "1000000000000"}) {
+        const Result sample = cli({"match", "A+++,AAAA", "--sample", size, "1380013"});
+        EXPECT_EQ(sample.status, 0) << size;
+        EXPECT_EQ(sample.out, whole.out) << size;
+    }
+    const Result huge = cli({"all", "--sample", "10000000000", "--seed", "1"}, "\n");
+    EXPECT_EQ(huge.status, 1);
+    EXPECT_NE(huge.err.find("not enough memory"), std::string::npos) << huge.err;
+    EXPECT_EQ(huge.out, "");
+}
+
+}  // namespace
+}  // namespace haoma::cli

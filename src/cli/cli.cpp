@@ -3,7 +3,9 @@
 
 #include <CLI/CLI.hpp>
 #include <algorithm>
+#include <new>
 #include <ostream>
+#include <stdexcept>
 
 #include "cli/command.h"
 #include "cli/context.h"
@@ -98,7 +100,15 @@ int run(const std::vector<std::string>& args, std::istream& in, std::ostream& ou
     }
     for (const auto& [subcommand, command] : declared) {
         if (subcommand->parsed()) {
-            return command->execute(context, extraOperands);
+            // Too little memory for what was asked (a huge sample, say) is a failure to
+            // report, not an abort.
+            try {
+                return command->execute(context, extraOperands);
+            } catch (const std::bad_alloc&) {
+                return context.fail("not enough memory for this command");
+            } catch (const std::length_error&) {
+                return context.fail("not enough memory for this command");
+            }
         }
     }
     if (showVersion) {

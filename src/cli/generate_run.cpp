@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "cli/generate_run.h"
 
+#include <unistd.h>
+
 #include <algorithm>
 #include <charconv>
 #include <functional>
@@ -20,7 +22,10 @@ namespace {
 // Numbers per block handed to the output: big enough that a partial group of lines at the
 // end of a block is rare, small enough to answer an interrupt at once.
 constexpr std::size_t kBlockNumbers = 1 << 18;
-constexpr std::size_t kMaxContains = 64;  // each is one bit of the counting automaton
+constexpr std::size_t kMaxContains = 64;
+// What one number of a sample holds in memory at the most: its rank twice over while the
+// ranks are drawn, then its text.
+constexpr double kSampleBytesPerNumber = 64;  // each is one bit of the counting automaton
 
 std::uint64_t countNumbers(const std::vector<std::string>& lines,
                            const std::optional<WantedKinds>& wanted) {
@@ -277,7 +282,25 @@ int generateNumbers(Context& context, const GenerateOptions& options,
         }
         return context.printLines({std::to_string(std::min(*total, limit))});
     }
-    if (options.sample) {
+    // A sample of at least the whole run is the run itself: streamed, not held in memory.
+    bool wholeRun = false;
+    if (options.sample && !options.shuffle) {
+        const auto total = exactCount(context, lines, kind, options);
+        if (!total) {
+            return context.interruptedStatus();
+        }
+        wholeRun = *options.sample >= *total;
+    }
+    if (options.sample && !wholeRun) {
+        // Refused before any allocation when it cannot fit in this machine's memory.
+        const auto pages = static_cast<double>(sysconf(_SC_PHYS_PAGES));
+        const auto pageSize = static_cast<double>(sysconf(_SC_PAGESIZE));
+        const double needed = static_cast<double>(*options.sample) * kSampleBytesPerNumber;
+        if (pages > 0 && pageSize > 0 && needed > pages * pageSize) {
+            return context.fail("not enough memory for a sample of " +
+                                std::to_string(*options.sample) + " numbers (about " +
+                                std::to_string(static_cast<long long>(needed / 1e9)) + " GB)");
+        }
         auto numbers = drawSample(context, lines, kind, options, random);
         if (!numbers) {
             return context.interruptedStatus();
@@ -292,13 +315,14 @@ int generateNumbers(Context& context, const GenerateOptions& options,
     if (!output.ready()) {
         return context.fail(output.error());
     }
+    const std::optional<std::uint64_t> runLimit = wholeRun ? std::nullopt : options.limit;
     std::optional<std::uint64_t> total;
     if (!stream) {
         total = exactCount(context, lines, kind, options);
         if (!total) {
             return context.interruptedStatus();
         }
-        total = std::min(*total, limit);
+        total = std::min(*total, runLimit.value_or(UINT64_MAX));
     }
     Progress progress(context.common.progress || (context.env.errorIsTerminal && output.toFile())
                           ? &context.err
@@ -307,7 +331,7 @@ int generateNumbers(Context& context, const GenerateOptions& options,
     Generation generation(
         context,
         [&](std::string& block, int& stopped) { return context.write(output, block, stopped); },
-        progress, options.limit);
+        progress, runLimit);
     if (stream) {
         LineReader reader(context.in, true, [&context] { return context.interrupted(); });
         std::string line;
