@@ -207,6 +207,12 @@ TEST_F(CliTest, UsageErrorsExitTwoAndWriteNothing) {
         {"query", "北京", "--kinds", "AAAA"},
         {"all", "--segments", "x", "--city", "y"},
         {"all", "--crlf=yes", "1380013"},
+        {"pretty", "--kinds", "", "1380013"},
+        {"all", "--sample", "2", "--seed", "18446744073709551616", "1380013"},
+        {"all", "--sample", "2", "--seed", "-1", "1380013"},
+        {"all", "--seed", "5", "1380013"},
+        {"match", "AAAA", "--shuffle", "1380013"},
+        {"all", "-o", "", "1380013"},
     };
     for (const auto& args : cases) {
         const auto r = cli(args);

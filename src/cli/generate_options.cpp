@@ -19,6 +19,17 @@ const CLI::Validator kPositive(
     },
     "N");
 
+const CLI::Validator kSeed(
+    [](std::string& value) -> std::string {
+        std::uint64_t number = 0;
+        const auto [end, ec] = std::from_chars(value.data(), value.data() + value.size(), number);
+        if (ec != std::errc() || end != value.data() + value.size()) {
+            return "needs a whole number from 0 to 18446744073709551615, not '" + value + "'";
+        }
+        return {};
+    },
+    "S");
+
 const CLI::Validator kDigits(
     [](std::string& value) -> std::string {
         if (value.empty() || value.find_first_not_of("0123456789") != std::string::npos) {
@@ -44,12 +55,17 @@ void GenerateOptions::declare(CLI::App& command) {
         ->check(kDigits);
     command.add_flag("--count", count, "print only how many numbers there are")
         ->disable_flag_override();
-    command.add_option("--sample", sample, "N numbers chosen uniformly at random")
-        ->type_name("N")
-        ->check(kPositive);
-    command.add_option("--seed", seed, "the seed of --sample (default: random)")->type_name("S");
+    auto* sampleOption =
+        command.add_option("--sample", sample, "N numbers chosen uniformly at random")
+            ->type_name("N")
+            ->check(kPositive);
+    command.add_option("--seed", seed, "the seed of --sample (default: random)")
+        ->type_name("S")
+        ->check(kSeed)
+        ->needs(sampleOption);
     command.add_flag("--shuffle", shuffle, "print the sample in random order")
-        ->disable_flag_override();
+        ->disable_flag_override()
+        ->needs(sampleOption);
 }
 
 }  // namespace haoma::cli

@@ -24,6 +24,9 @@ class PrettyCommand : public Command {
 
     int execute(Context& context, const std::vector<std::string>& extraOperands) override {
         WantedKinds wanted{};
+        if (text::trim(kinds_).empty()) {
+            return context.usage("--kinds needs at least one kind");
+        }
         for (const auto& name : text::split(kinds_, ",")) {
             if (text::toLowerAscii(name) == "all") {
                 wanted.fill(true);
