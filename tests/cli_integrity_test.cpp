@@ -52,6 +52,33 @@ TEST_F(CliTest, OutputAndStorePathsThatAreNotPlainFiles) {
     EXPECT_EQ(store->rowCount(), 1);
 }
 
+// Imports are bounded: only files or standard input are read (a FIFO or a device could
+// hang or never end), and a field no real place has rejects the file, naming where.
+TEST_F(CliTest, ImportsReadOnlyFilesOfRealisticSize) {
+    const std::string fifo = dir.file("pipe");
+    ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+    const std::string longCity(100, 'x');
+    const struct {
+        std::vector<std::string> args;
+        std::string message;
+    } cases[] = {
+        {{"import", fifo, "--db", dir.file("a.db")}, "not a regular file"},
+        {{"import", "/dev/zero", "--db", dir.file("a.db")}, "not a regular file"},
+        {{"query", "北京", "--db", fifo}, "not a regular file"},
+        {{"import",
+          dir.write("long.csv",
+                    "1300000,山东,济南,中国联通\n1300001,山东," + longCity + ",中国联通\n"),
+          "--db", dir.file("a.db")},
+         "line 2 has a field of 100 bytes (at most 64)"},
+    };
+    for (const auto& c : cases) {
+        const auto r = cli(c.args);
+        EXPECT_EQ(r.status, 1) << c.args[1];
+        EXPECT_NE(r.err.find(c.message), std::string::npos) << r.err;
+        EXPECT_FALSE(std::filesystem::exists(dir.file("a.db")));
+    }
+}
+
 // A file the user may not write is refused, as cp does without -f, not replaced.
 TEST(CliProcess, AReadOnlyFileOfAnotherUserIsNotReplaced) {
     if (geteuid() != 0) {

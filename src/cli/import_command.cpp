@@ -19,10 +19,16 @@ namespace haoma::cli {
 namespace {
 
 // The whole content of a stream; false when it could not be read.
-// The whole stream; stops early, keeping what it read, once the run is interrupted.
+// No segment file comes near this: a larger input is refused, never read whole.
+constexpr std::size_t kMaxInputBytes = std::size_t{256} << 20;
+constexpr std::size_t kMaxRows = 2000000;
+
+// The whole stream; stops early, keeping what it read, once the run is interrupted or the
+// input passes kMaxInputBytes.
 bool readAll(std::istream& in, std::string& data, const Context& context) {
     std::array<char, 1 << 16> chunk{};
-    while (!context.interrupted() && (in.read(chunk.data(), chunk.size()) || in.gcount() > 0)) {
+    while (!context.interrupted() && data.size() <= kMaxInputBytes &&
+           (in.read(chunk.data(), chunk.size()) || in.gcount() > 0)) {
         data.append(chunk.data(), static_cast<std::size_t>(in.gcount()));
     }
     return !in.bad();
@@ -96,6 +102,12 @@ class ImportCommand : public Command {
             if (std::filesystem::is_directory(*source_, ec)) {
                 return context.fail("cannot read " + *source_ + ": is a directory");
             }
+            // A device or a FIFO could hang the open or never end: only files are read.
+            if (std::filesystem::exists(*source_, ec) &&
+                !std::filesystem::is_regular_file(*source_, ec)) {
+                return context.fail("cannot read " + *source_ +
+                                    ": not a regular file (use - for standard input)");
+            }
             std::ifstream file(*source_, std::ios::binary);
             if (!file || !readAll(file, bytes, context)) {
                 return context.fail("cannot read " + *source_ + ": " + std::strerror(errno));
@@ -103,6 +115,11 @@ class ImportCommand : public Command {
         }
         if (context.interrupted()) {
             return context.interruptedStatus();
+        }
+        if (bytes.size() > kMaxInputBytes) {
+            return context.fail(*source_ +
+                                ": larger than 256 MiB, which no segment file is "
+                                "(the segment store is unchanged)");
         }
         const auto result = lookup::readSegmentFile(bytes, [&] { return context.interrupted(); });
         if (context.interrupted()) {
@@ -114,6 +131,11 @@ class ImportCommand : public Command {
         if (!result.error.empty()) {
             return context.fail(*source_ + ": " + result.error +
                                 " (the segment store is unchanged)");
+        }
+        if (result.rows.size() > kMaxRows) {
+            return context.fail(*source_ +
+                                ": more than 2,000,000 segments, which no segment "
+                                "file has (the segment store is unchanged)");
         }
         std::optional<std::int64_t> before;
         std::string ignored;

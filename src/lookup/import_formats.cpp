@@ -42,6 +42,25 @@ constexpr std::array<std::string_view, 9> kCardTypes = {"",
                                                         "中国广电",
                                                         "中国广电(虚拟运营商)"};
 
+// No real place name, zip or area code comes near these: a longer field is a damaged or
+// hostile file, which would otherwise fill the store (a record shared by every entry).
+constexpr std::size_t kMaxNameBytes = 64;
+constexpr std::size_t kMaxCodeBytes = 16;
+
+// Why a row's fields are too long to be real, or the empty text.
+std::string overlongField(const SegmentRow& row) {
+    const std::pair<const std::string*, std::size_t> limits[] = {
+        {&row.province, kMaxNameBytes}, {&row.city, kMaxNameBytes}, {&row.corp, kMaxNameBytes},
+        {&row.areaCode, kMaxCodeBytes}, {&row.zip, kMaxCodeBytes},  {&row.mobile, kMaxCodeBytes}};
+    for (const auto& [field, limit] : limits) {
+        if (field->size() > limit) {
+            return "a field of " + std::to_string(field->size()) + " bytes (at most " +
+                   std::to_string(limit) + ")";
+        }
+    }
+    return "";
+}
+
 // Brings a row into the store's form: place names, carrier, a zip code that lost its
 // leading zero. False (with the reason counted) when the row cannot be kept.
 bool normalizeRow(SegmentRow& row, std::map<std::string, int>& rejected) {
@@ -259,6 +278,9 @@ ImportResult readPhoneDat(std::string_view bytes, const std::function<bool()>& s
                        std::string(kCardTypes[cardType]),
                        fields[3],
                        fields[2]};
+        if (const std::string why = overlongField(row); !why.empty()) {
+            return reject("the record at " + std::to_string(recordAt) + " has " + why);
+        }
         if (!normalizeRow(row, result.rejected)) {
             return reject("the record at " + std::to_string(recordAt) + " has no city");
         }
@@ -315,6 +337,11 @@ ImportResult readSegmentCsv(std::string_view text, const std::function<bool()>& 
         SegmentRow row{fieldAt(fields, columns[kMobile]),   fieldAt(fields, columns[kProvince]),
                        fieldAt(fields, columns[kCity]),     fieldAt(fields, columns[kCorp]),
                        fieldAt(fields, columns[kAreaCode]), fieldAt(fields, columns[kZip])};
+        if (const std::string why = overlongField(row); !why.empty()) {
+            result.rows.clear();
+            result.error = "line " + std::to_string(lines) + " has " + why;
+            return result;
+        }
         if (normalizeRow(row, result.rejected)) {
             result.rows.push_back(std::move(row));
         }

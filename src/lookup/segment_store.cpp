@@ -145,6 +145,8 @@ std::unique_ptr<SegmentStore> SegmentStore::open(const std::string& path, std::s
         reason = "no such file";
     } else if (std::filesystem::is_directory(path, ec)) {
         reason = "is a directory";
+    } else if (!std::filesystem::is_regular_file(path, ec)) {
+        reason = "not a regular file";  // a FIFO or a device: opening it could hang
     } else if (sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READONLY | SQLITE_OPEN_NOMUTEX,
                                nullptr) != SQLITE_OK) {
         reason = sqlite3_errmsg(db);
