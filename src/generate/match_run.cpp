@@ -17,12 +17,6 @@ namespace {
 
 constexpr int kNumberLength = 11;
 
-std::uint64_t saturatingAdd(std::uint64_t a, std::uint64_t b) {
-    return b > std::numeric_limits<std::uint64_t>::max() - a
-               ? std::numeric_limits<std::uint64_t>::max()
-               : a + b;
-}
-
 // What decides a segment's count: its filler width and the cells the patterns reach.
 std::string countKey(std::string_view segment, std::size_t reach) {
     const int length = text::gbkLength(segment);

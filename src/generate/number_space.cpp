@@ -6,21 +6,15 @@
 #include <limits>
 #include <queue>
 
+#include "generate/filler.h"
 #include "generate/pattern_match.h"
 
 namespace haoma::generate {
 namespace {
 
-constexpr int kNumberLength = 11;
 constexpr std::uint64_t kStopAskEvery = 4096;  // new counts between two stop requests
 constexpr char kDead = '\xFE';
 constexpr char kUnused = '\x0F';
-
-std::uint64_t saturatingAdd(std::uint64_t a, std::uint64_t b) {
-    return b > std::numeric_limits<std::uint64_t>::max() - a
-               ? std::numeric_limits<std::uint64_t>::max()
-               : a + b;
-}
 
 template <class T>
 void appendRaw(std::string& to, const T& value) {

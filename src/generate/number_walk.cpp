@@ -21,10 +21,6 @@ std::uint64_t power10(int exponent) {
     return value;
 }
 
-std::uint64_t saturatingAdd(std::uint64_t a, std::uint64_t b) {
-    return a > kSaturated - b ? kSaturated : a + b;
-}
-
 // Numbers of one segment: every filler with every suffix, less the skipped candidates (a
 // skip needs the filler's last digit, so one filler in ten for each suffix that has one).
 std::uint64_t numbersOfSegment(const std::string& segment, int limit,

@@ -13,12 +13,6 @@
 namespace haoma::generate {
 namespace {
 
-std::uint64_t saturatingAdd(std::uint64_t a, std::uint64_t b) {
-    return b > std::numeric_limits<std::uint64_t>::max() - a
-               ? std::numeric_limits<std::uint64_t>::max()
-               : a + b;
-}
-
 PatternPosition fixedDigit(char digit) {
     return {PatternPosition::Kind::Digits, static_cast<std::uint16_t>(1U << (digit - '0')), 0};
 }

@@ -46,6 +46,11 @@ inline int digitCount(DigitSet digits) {
 // The digits of `without` taken away from all ten.
 DigitSet digitsWithout(std::string_view without);
 
+// a + b, held at the largest value instead of wrapping: counts of numbers can pass 2^64.
+inline std::uint64_t saturatingAdd(std::uint64_t a, std::uint64_t b) {
+    return b > UINT64_MAX - a ? UINT64_MAX : a + b;
+}
+
 // Asked between steps of a long search or count; true ends it early. Empty: never stop.
 using StopRequest = std::function<bool()>;
 
