@@ -11,8 +11,6 @@ namespace haoma::generate {
 
 namespace {
 
-constexpr std::uint64_t kSaturated = UINT64_MAX;
-
 std::uint64_t power10(int exponent) {
     std::uint64_t value = 1;
     for (int i = 0; i < exponent; ++i) {
