@@ -340,13 +340,9 @@ std::string phoneDat(
 }
 
 TEST(PhoneDat, AWellFormedFileImportsWithItsCarriersAndFields) {
-    const std::string file =
-        phoneDat({"北京|北京|100000|010", "广东|广州|510000|020"}, {{1300000, 0, 2},
-                                                                    {1380013, 1, 1},
-                                                                    {1700000, 0, 4},
-                                                                    {1920000, 1, 7},
-                                                                    {1920001, 1, 8},
-                                                                    {1380013, 0, 1}});
+    const std::string file = phoneDat(
+        {"北京|北京|100000|010", "广东|广州|510000|020"},
+        {{1300000, 0, 2}, {1380013, 1, 1}, {1700000, 0, 4}, {1920000, 1, 7}, {1920001, 1, 8}});
     const auto result = readSegmentFile(file);
     EXPECT_EQ(result.error, "");
     EXPECT_EQ(result.format, "phone.dat");
@@ -356,11 +352,10 @@ TEST(PhoneDat, AWellFormedFileImportsWithItsCarriersAndFields) {
     EXPECT_EQ(result.rows[0].areaCode, "010");
     EXPECT_EQ(result.rows[0].zip, "100000");
     EXPECT_EQ(result.rows[1].mobile, "1380013");
-    EXPECT_EQ(result.rows[1].city, "广州");  // the first row of a segment wins
+    EXPECT_EQ(result.rows[1].city, "广州");
     EXPECT_EQ(result.rows[2].corp, "中国电信(虚拟运营商)");
     EXPECT_EQ(result.rows[3].corp, "中国广电");
     EXPECT_EQ(result.rows[4].corp, "中国广电(虚拟运营商)");
-    EXPECT_EQ(result.rejected.at("duplicate segment"), 1);
 }
 
 TEST(PhoneDat, AnyMalformedEntryRejectsTheWholeFileAndSaysWhere) {
@@ -372,11 +367,15 @@ TEST(PhoneDat, AnyMalformedEntryRejectsTheWholeFileAndSaysWhere) {
     };
     const Case cases[] = {
         {{999, 0, 1}, "is not seven digits"},
+        {{1299999, 0, 1}, "is not seven digits from 1300000"},
+        {{1380013, 0, 1}, "segment 1380013 repeats the entry before it"},
+        {{1310000, 0, 1}, "comes after 1380013 (the index is not sorted)"},
         {{1390000, 0, 9}, "unknown card type 9"},
         {{1390000, 7, 1}, "is not the start of a record"},    // before the record area
         {{1390000, 100, 1}, "is not the start of a record"},  // inside a record
         {{1390000, 2, 1}, "is not province|city|zip|area code"},
         {{1390000, 3, 1}, "has no city"},
+        {{1400000, 0, 0}, "unknown card type 0"},
     };
     for (const auto& c : cases) {
         // Two good entries, then the bad one as the third: its position is named.
@@ -389,17 +388,26 @@ TEST(PhoneDat, AnyMalformedEntryRejectsTheWholeFileAndSaysWhere) {
 }
 
 TEST(Import, MalformedFilesAreRejectedWhole) {
-    const std::string good = phoneDat({"北京|北京|100000|010"}, {{1300000, 0, 2}});
-    const std::string cases[] = {
-        good.substr(0, good.size() - 4),  // index not a multiple of nine bytes: read as CSV
-        "",
-        "\x01\x02\x03",
-        std::string("2312") + std::string("\xFF\xFF\x00\x00", 4),
+    const std::string good = phoneDat({"北京|北京|100000|010"}, {{1300000, 0, 2}, {1300001, 0, 2}});
+    struct Case {
+        std::string bytes;
+        const char* says;
     };
-    for (const auto& bytes : cases) {
-        EXPECT_NE(readSegmentFile(bytes).error, "");
+    const Case cases[] = {
+        // A phone.dat cut anywhere is named a damaged phone.dat, never read as a CSV.
+        {good.substr(0, good.size() - 4), "damaged phone.dat: the file ends inside index entry 2"},
+        {good.substr(0, good.size() - 9 - 4), "ends inside index entry 1"},
+        {good.substr(0, 14), "damaged phone.dat: its index should begin at byte"},
+        {std::string("2312") + std::string("\x03\x00\x00\x00\x00", 5), "points into the header"},
+        {"", "empty file"},
+        {"\x01\x02\x03", "line 1: 1 fields where the file has 4"},
+        {"\xFF\xFE,1,2,3", "line 1: bytes that are not UTF-8"},
+    };
+    for (const auto& c : cases) {
+        const auto result = readSegmentFile(c.bytes);
+        EXPECT_TRUE(result.rows.empty()) << c.says;
+        EXPECT_NE(result.error.find(c.says), std::string::npos) << result.error;
     }
-    EXPECT_NE(readPhoneDat(good.substr(0, good.size() - 4)).error, "");
 }
 
 }  // namespace

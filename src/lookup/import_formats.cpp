@@ -61,13 +61,17 @@ std::string overlongField(const SegmentRow& row) {
     return "";
 }
 
+// Real segments are seven digits from 130 0000 on: anything else is a damaged or foreign file.
+bool isSegment(std::string_view text) {
+    return text.size() == 7 && isDigits(text) && text >= "1300000" && text[0] == '1';
+}
+
 // Brings a row into the store's form: place names, carrier, a zip code that lost its
-// leading zero. False (with the reason counted) when the row cannot be kept.
-bool normalizeRow(SegmentRow& row, std::map<std::string, int>& rejected) {
+// leading zero. The empty text, or why the row cannot be kept.
+std::string normalizeRow(SegmentRow& row) {
     row.mobile = std::string(text::trim(row.mobile));
-    if (row.mobile.size() != 7 || !isDigits(row.mobile) || row.mobile[0] != '1') {
-        ++rejected["segment not seven digits starting with 1"];
-        return false;
+    if (!isSegment(row.mobile)) {
+        return "segment '" + row.mobile + "' is not seven digits from 1300000 to 1999999";
     }
     auto place = storePlace(row.province, row.city);
     row.province = std::move(place.province);
@@ -79,20 +83,29 @@ bool normalizeRow(SegmentRow& row, std::map<std::string, int>& rejected) {
     } else {
         row.corp.clear();
     }
-    if (row.city.empty() || row.corp.empty()) {
-        ++rejected["missing city or carrier"];
-        return false;
+    if (row.city.empty()) {
+        return "segment " + row.mobile + " has no city";
+    }
+    if (row.corp.empty()) {
+        return "segment " + row.mobile + " has no carrier that the numbering plan confirms";
     }
     row.areaCode = std::string(text::trim(row.areaCode));
     row.zip = std::string(text::trim(row.zip));
     if (row.zip.size() == 5 && isDigits(row.zip)) {
         row.zip.insert(0, "0");
     }
-    return true;
+    return "";
 }
 
-// Keeps the first row of each segment, counts later ones as rejected, and orders by Mobile.
-void finish(ImportResult& result) {
+bool samePlace(const SegmentRow& a, const SegmentRow& b) {
+    return a.province == b.province && a.city == b.city && a.corp == b.corp &&
+           a.areaCode == b.areaCode && a.zip == b.zip;
+}
+
+// Orders the rows by Mobile and keeps the first of each segment: a repeat with the same
+// place is counted as skipped, one with another place rejects the file, named by
+// `where(index of the row)`.
+void finish(ImportResult& result, const std::function<std::string(std::size_t)>& where) {
     // Ordered by the segment as a number (all are seven digits), a stable sort of keys
     // and places instead of rows: a few milliseconds where moving the rows took most of a
     // second.
@@ -105,20 +118,32 @@ void finish(ImportResult& result) {
     std::sort(order.begin(), order.end());
     std::vector<SegmentRow> sorted;
     sorted.reserve(result.rows.size());
-    for (const auto& [key, at] : order) {
-        sorted.push_back(std::move(result.rows[at]));
+    int repeats = 0;
+    for (std::size_t i = 0; i < order.size(); ++i) {
+        auto& row = result.rows[order[i].second];
+        if (!sorted.empty() && order[i - 1].first == order[i].first) {
+            // order[first] of this segment is the earliest row, and sorted.back() holds it.
+            if (!samePlace(sorted.back(), row)) {
+                std::size_t first = i - 1;
+                while (first > 0 && order[first - 1].first == order[i].first) {
+                    --first;
+                }
+                result.error = where(order[i].second) + ": segment " + row.mobile + " is also at " +
+                               where(order[first].second) + " with another place";
+                result.rows.clear();
+                return;
+            }
+            ++repeats;
+            continue;
+        }
+        sorted.push_back(std::move(row));
     }
     result.rows = std::move(sorted);
-    const auto duplicates =
-        std::unique(result.rows.begin(), result.rows.end(),
-                    [](const SegmentRow& a, const SegmentRow& b) { return a.mobile == b.mobile; });
-    const auto count = static_cast<int>(result.rows.end() - duplicates);
-    if (count > 0) {
-        result.rejected["duplicate segment"] += count;
+    if (repeats > 0) {
+        result.rejected["repeated segment with the same place"] += repeats;
     }
-    result.rows.erase(duplicates, result.rows.end());
     if (result.rows.empty() && result.error.empty()) {
-        result.error = "no valid segment rows";
+        result.error = "no segment rows";
     }
 }
 
@@ -214,16 +239,26 @@ std::string fieldAt(const std::vector<std::string>& fields, std::optional<std::s
 ImportResult readPhoneDat(std::string_view bytes, const std::function<bool()>& stop) {
     ImportResult result;
     result.format = "phone.dat";
-    if (bytes.size() < kHeaderBytes) {
-        result.error = "too short for a phone.dat header";
+    if (bytes.size() < kHeaderBytes || !isDigits(bytes.substr(0, 4))) {
+        result.error = "not a phone.dat file (no version and index offset at its start)";
         return result;
     }
     const std::uint32_t indexStart = readLe32(bytes, 4);
-    if (!isDigits(bytes.substr(0, 4)) || indexStart < kHeaderBytes || indexStart > bytes.size() ||
-        (bytes.size() - indexStart) % kIndexEntryBytes != 0) {
-        result.error =
-            "not a phone.dat file (bad header, or an index that is not a whole "
-            "number of 9-byte entries)";
+    if (indexStart < kHeaderBytes) {
+        result.error = "damaged phone.dat: its index offset " + std::to_string(indexStart) +
+                       " points into the header";
+        return result;
+    }
+    if (indexStart > bytes.size()) {
+        result.error = "damaged phone.dat: its index should begin at byte " +
+                       std::to_string(indexStart) + " but the file has only " +
+                       std::to_string(bytes.size()) + " bytes (cut short?)";
+        return result;
+    }
+    if (const auto extra = (bytes.size() - indexStart) % kIndexEntryBytes; extra != 0) {
+        result.error = "damaged phone.dat: the file ends inside index entry " +
+                       std::to_string((bytes.size() - indexStart) / kIndexEntryBytes + 1) + " (" +
+                       std::to_string(extra) + " of its 9 bytes; cut short?)";
         return result;
     }
     // Where records begin: the start of the record area and after every terminating NUL.
@@ -238,6 +273,7 @@ ImportResult readPhoneDat(std::string_view bytes, const std::function<bool()>& s
     }
     // Any malformed entry rejects the whole file: a partly read file would replace the
     // store with fewer rows and say nothing.
+    std::uint32_t previous = 0;
     for (std::size_t at = indexStart; at + kIndexEntryBytes <= bytes.size();
          at += kIndexEntryBytes) {
         const auto entry = (at - indexStart) / kIndexEntryBytes + 1;
@@ -253,10 +289,19 @@ ImportResult readPhoneDat(std::string_view bytes, const std::function<bool()>& s
         const std::uint32_t prefix = readLe32(bytes, at);
         const std::uint32_t recordAt = readLe32(bytes, at + 4);
         const auto cardType = static_cast<unsigned char>(bytes[at + 8]);
-        if (prefix < 1000000 || prefix > 1999999) {
+        if (!isSegment(std::to_string(prefix))) {
             return reject("segment " + std::to_string(prefix) +
-                          " is not seven digits starting with 1");
+                          " is not seven digits from 1300000 to 1999999");
         }
+        // Readers of this format search the index by halves: it must be strictly ascending.
+        if (prefix == previous) {
+            return reject("segment " + std::to_string(prefix) + " repeats the entry before it");
+        }
+        if (prefix < previous) {
+            return reject("segment " + std::to_string(prefix) + " comes after " +
+                          std::to_string(previous) + " (the index is not sorted)");
+        }
+        previous = prefix;
         if (cardType == 0 || cardType >= kCardTypes.size()) {
             return reject("unknown card type " + std::to_string(cardType));
         }
@@ -281,12 +326,12 @@ ImportResult readPhoneDat(std::string_view bytes, const std::function<bool()>& s
         if (const std::string why = overlongField(row); !why.empty()) {
             return reject("the record at " + std::to_string(recordAt) + " has " + why);
         }
-        if (!normalizeRow(row, result.rejected)) {
-            return reject("the record at " + std::to_string(recordAt) + " has no city");
+        if (const std::string why = normalizeRow(row); !why.empty()) {
+            return reject("the record at " + std::to_string(recordAt) + ": " + why);
         }
         result.rows.push_back(std::move(row));
     }
-    finish(result);
+    finish(result, [](std::size_t at) { return "index entry " + std::to_string(at + 1); });
     return result;
 }
 
@@ -299,8 +344,16 @@ ImportResult readSegmentCsv(std::string_view text, const std::function<bool()>& 
     ColumnMap columns{0, 1, 2, 3, std::nullopt, std::nullopt};  // no header: the classic order
     std::size_t fieldCount = 4;
     std::vector<std::string> fields;
+    std::vector<std::uint32_t> rowLines;  // the line of each row, for messages
     bool first = true;
     std::size_t lines = 0;
+    // Any bad line rejects the whole file, as a damaged phone.dat does: a partly read file
+    // would replace the store with fewer rows.
+    const auto reject = [&](const std::string& why) {
+        result.rows.clear();
+        result.error = "line " + std::to_string(lines) + ": " + why;
+        return result;
+    };
     for (std::string_view line : text::splitViews(text, "\n")) {
         if (++lines % kRowsBetweenStops == 0 && stop && stop()) {
             result.rows.clear();
@@ -312,6 +365,12 @@ ImportResult readSegmentCsv(std::string_view text, const std::function<bool()>& 
         }
         if (text::trim(line).empty()) {
             continue;
+        }
+        if (line.find('\0') != std::string_view::npos) {
+            return reject("a NUL byte, which no text file holds");
+        }
+        if (!text::isValidUtf8(line)) {
+            return reject("bytes that are not UTF-8 text");
         }
         const bool closed = csvFields(line, fields);
         if (first) {
@@ -326,42 +385,43 @@ ImportResult readSegmentCsv(std::string_view text, const std::function<bool()>& 
                 continue;
             }
         }
-        if (!closed || fields.size() != fieldCount) {
-            ++result.rejected["wrong number of fields"];
-            continue;
+        if (!closed) {
+            return reject("a quote that is never closed");
         }
-        if (!text::isValidUtf8(line)) {
-            ++result.rejected["not UTF-8 text"];
-            continue;
+        if (fields.size() != fieldCount) {
+            return reject(std::to_string(fields.size()) + " fields where the file has " +
+                          std::to_string(fieldCount));
         }
         SegmentRow row{fieldAt(fields, columns[kMobile]),   fieldAt(fields, columns[kProvince]),
                        fieldAt(fields, columns[kCity]),     fieldAt(fields, columns[kCorp]),
                        fieldAt(fields, columns[kAreaCode]), fieldAt(fields, columns[kZip])};
         if (const std::string why = overlongField(row); !why.empty()) {
-            result.rows.clear();
-            result.error = "line " + std::to_string(lines) + " has " + why;
-            return result;
+            return reject(why);
         }
-        if (normalizeRow(row, result.rejected)) {
-            result.rows.push_back(std::move(row));
+        if (const std::string why = normalizeRow(row); !why.empty()) {
+            return reject(why);
         }
+        result.rows.push_back(std::move(row));
+        rowLines.push_back(static_cast<std::uint32_t>(lines));
     }
     if (first) {
         result.error = "empty file";
         return result;
     }
-    finish(result);
+    finish(result, [&](std::size_t at) { return "line " + std::to_string(rowLines[at]); });
     return result;
 }
 
 ImportResult readSegmentFile(std::string_view bytes, const std::function<bool()>& stop) {
-    // A phone.dat begins with four version digits and a binary offset; CSV text does not
-    // hold a consistent binary index, so the header's arithmetic tells them apart.
-    if (bytes.size() >= kHeaderBytes && isDigits(bytes.substr(0, 4))) {
+    // A phone.dat begins with four version digits and a binary offset, and its records end
+    // in NUL bytes; CSV text has neither. A cut phone.dat is still a phone.dat, so that its
+    // damage is what the message names.
+    if (bytes.size() >= kHeaderBytes && isDigits(bytes.substr(0, 4)) &&
+        bytes.substr(4, 4).find_first_of(",\n") == std::string_view::npos) {
         const std::uint32_t indexStart = readLe32(bytes, 4);
-        if (indexStart >= kHeaderBytes && indexStart <= bytes.size() &&
-            (bytes.size() - indexStart) % kIndexEntryBytes == 0 &&
-            bytes.substr(4, 4).find_first_of(",\n") == std::string_view::npos) {
+        const bool wholeIndex = indexStart >= kHeaderBytes && indexStart <= bytes.size() &&
+                                (bytes.size() - indexStart) % kIndexEntryBytes == 0;
+        if (wholeIndex || bytes.find('\0') != std::string_view::npos) {
             return readPhoneDat(bytes, stop);
         }
     }
