@@ -6,7 +6,10 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <array>
 #include <csignal>
+#include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <thread>
@@ -379,6 +382,46 @@ TEST(CliProcess, AnInterruptedImportKeepsTheOldStore) {
         ASSERT_NE(store, nullptr) << error;
         EXPECT_EQ(store->rowCount(), 1);
     }
+}
+
+// Two imports of one store at once: the second is refused while the first writes, never a
+// silent last rename wins; the first's rows are what the store then holds.
+TEST(CliProcess, ASecondImportOfTheSameStoreIsRefusedWhileTheFirstWrites) {
+    TempDir dir;
+    const std::string db = dir.file("mobile.db");
+    const std::string small = dir.write("small.csv", "Mobile,City,Corp\n1300000,济南,联通\n");
+    const pid_t child = fork();
+    if (child == 0) {
+        execl(HAOMA_CLI_PATH, HAOMA_CLI_PATH, "import", HAOMA_SEGMENT_CSV, "--db", db.c_str(),
+              static_cast<char*>(nullptr));
+        _exit(127);
+    }
+    const std::string temporary = dir.file(".mobile.db.part-" + std::to_string(child));
+    for (int wait = 0; wait < 120000 && !std::filesystem::exists(temporary); ++wait) {
+        usleep(1000);
+    }
+    const std::string second = std::string(HAOMA_CLI_PATH) + " import " + small + " --db " + db;
+    FILE* pipe = popen((second + " 2>&1").c_str(), "r");
+    ASSERT_NE(pipe, nullptr);
+    std::string said;
+    std::array<char, 512> chunk{};
+    while (std::fgets(chunk.data(), chunk.size(), pipe) != nullptr) {
+        said += chunk.data();
+    }
+    const int secondStatus = pclose(pipe);
+    int status = 0;
+    waitpid(child, &status, 0);
+    EXPECT_TRUE(WIFEXITED(secondStatus) && WEXITSTATUS(secondStatus) == 1) << said;
+    EXPECT_NE(said.find("another import is writing " + db + " (process " + std::to_string(child)),
+              std::string::npos)
+        << said;
+    ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+    const auto store = lookup::SegmentStore::open(db);
+    ASSERT_NE(store, nullptr);
+    EXPECT_GT(store->rowCount(), 500000);
+    EXPECT_FALSE(std::filesystem::exists(dir.file(".mobile.db.lock")));  // let go with the import
+    // Once the first has finished the next import runs.
+    EXPECT_EQ(std::system((second + " 2>/dev/null").c_str()), 0);
 }
 
 }  // namespace

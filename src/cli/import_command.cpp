@@ -13,6 +13,7 @@
 #include "cli/context.h"
 #include "lookup/city_table.h"
 #include "lookup/import_formats.h"
+#include "lookup/store_lock.h"
 #include "lookup/store_writer.h"
 
 namespace haoma::cli {
@@ -71,6 +72,18 @@ class ImportCommand : public Command {
                 "name the store with --db");
         } else {
             target = context.env.userDataDirectory + "/" + lookup::kStoreFileName;
+        }
+        std::error_code ec;
+        const auto folder = std::filesystem::path(target).parent_path();
+        if (!reset_ && !folder.empty()) {
+            std::filesystem::create_directories(folder, ec);
+        }
+        // A reset of a folder that was never made has nothing to remove, and nothing to lock.
+        const bool nothingThere = reset_ && !folder.empty() && !std::filesystem::exists(folder, ec);
+        std::string error;
+        const auto lock = nothingThere ? nullptr : lookup::StoreLock::acquire(target, error);
+        if (!lock && !nothingThere) {
+            return context.fail(error + " (the segment store is unchanged)");
         }
         return reset_ ? reset(context, target) : import(context, target);
     }
@@ -141,11 +154,6 @@ class ImportCommand : public Command {
         std::string ignored;
         if (const auto store = context.openStore(ignored)) {
             before = store->rowCount();
-        }
-        std::error_code ec;
-        const auto folder = std::filesystem::path(target).parent_path();
-        if (!folder.empty()) {
-            std::filesystem::create_directories(folder, ec);
         }
         const std::string error = lookup::writeStore(
             target, result.rows,
