@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: MIT
 // SIGINT and SIGTERM end every long haoma-cli command promptly, as a child process: runs
 // over a blank segment line (fillers of 11 digits: endless for a person), with and without
-// filters, searches that find little, an endless standard input, an import.
+// filters, searches that find little, an endless standard input, an input where nothing
+// comes (as at a terminal), an import.
 #include <fcntl.h>
 #include <signal.h>
 #include <sys/wait.h>
@@ -29,17 +30,20 @@ constexpr auto kPromptly = std::chrono::milliseconds(1000);
 constexpr auto kPromptly = std::chrono::milliseconds(100);
 #endif
 
-enum class Input { BlankLine, EndlessNumbers, None };
+// Waiting: a pipe kept open with nothing written, as a terminal where no one types.
+enum class Input { BlankLine, EndlessNumbers, Waiting, None };
 
 struct Case {
     std::vector<std::string> args;  // after the program; OUT stands for the output file
     Input input;
 };
 
-// Starts haoma-cli with the arguments and the input; the child's process id.
-pid_t start(const std::vector<std::string>& args, Input input, const std::string& blankFile) {
+// Starts haoma-cli with the arguments and the input; the child's process id. For Waiting,
+// `writer` is the pipe's write end, for the caller to close.
+pid_t start(const std::vector<std::string>& args, Input input, const std::string& blankFile,
+            int& writer) {
     int feed[2] = {-1, -1};
-    if (input == Input::EndlessNumbers && pipe(feed) != 0) {
+    if ((input == Input::EndlessNumbers || input == Input::Waiting) && pipe(feed) != 0) {
         return -1;
     }
     const pid_t child = fork();
@@ -52,6 +56,9 @@ pid_t start(const std::vector<std::string>& args, Input input, const std::string
                 execlp("yes", "yes", "13800138000", static_cast<char*>(nullptr));
                 _exit(127);
             }
+            close(feed[1]);
+            in = feed[0];
+        } else if (input == Input::Waiting) {
             close(feed[1]);
             in = feed[0];
         } else {
@@ -72,6 +79,9 @@ pid_t start(const std::vector<std::string>& args, Input input, const std::string
     if (input == Input::EndlessNumbers) {
         close(feed[0]);
         close(feed[1]);
+    } else if (input == Input::Waiting) {
+        close(feed[0]);
+        writer = feed[1];
     }
     return child;
 }
@@ -91,6 +101,19 @@ void waitForWork(const std::filesystem::path& folder, bool toFile) {
         }
         usleep(2000);
     }
+}
+
+// Waits for the child; one that has not ended within a few seconds is killed, so that a run
+// which ignores the signal fails the test instead of hanging it.
+void waitOrKill(pid_t child, int& status) {
+    for (int wait = 0; wait < 5000; ++wait) {
+        if (waitpid(child, &status, WNOHANG) == child) {
+            return;
+        }
+        usleep(1000);
+    }
+    kill(child, SIGKILL);
+    waitpid(child, &status, 0);
 }
 
 bool anyPartFile(const std::filesystem::path& folder) {
@@ -116,6 +139,9 @@ TEST(CliInterrupt, EveryLongCommandEndsPromptlyWithItsStatusAndNoTemporaryFile) 
         {{"where"}, Input::EndlessNumbers},
         {{"all", "--progress"}, Input::EndlessNumbers},
         {{"import", HAOMA_SEGMENT_CSV, "--db", "DB"}, Input::None},
+        {{"where"}, Input::Waiting},
+        {{"all"}, Input::Waiting},
+        {{"import", "-", "--db", "DB"}, Input::Waiting},
     };
     for (const int signal : {SIGINT, SIGTERM}) {
         for (const auto& c : cases) {
@@ -130,15 +156,19 @@ TEST(CliInterrupt, EveryLongCommandEndsPromptlyWithItsStatusAndNoTemporaryFile) 
                 arg = arg == "OUT" ? dir.file("out.txt") : arg == "DB" ? dir.file("my.db") : arg;
                 label += arg + " ";
             }
-            const pid_t child = start(args, c.input, blank);
+            int writer = -1;
+            const pid_t child = start(args, c.input, blank, writer);
             ASSERT_GT(child, 0);
             waitForWork(dir.path(), std::find(args.begin(), args.end(), "-o") != args.end());
             int status = 0;
             ASSERT_EQ(waitpid(child, &status, WNOHANG), 0) << label << "ended by itself";
             const auto sent = Clock::now();
             kill(child, signal);
-            waitpid(child, &status, 0);
+            waitOrKill(child, status);
             const auto took = Clock::now() - sent;
+            if (writer >= 0) {
+                close(writer);
+            }
             ASSERT_TRUE(WIFEXITED(status)) << label;
             EXPECT_EQ(WEXITSTATUS(status), 128 + signal) << label;
             EXPECT_LE(took, kPromptly)

@@ -9,6 +9,7 @@
 #include <iostream>
 
 #include "cli/cli.h"
+#include "cli/fd_input.h"
 #include "lookup/segment_store.h"
 
 namespace {
@@ -20,8 +21,12 @@ int main(int argc, char** argv) {
     // The streams' own buffers: faster, and a read error on standard input (a folder, an I/O
     // error) sets the stream's bad bit instead of passing for the end of the input.
     std::ios::sync_with_stdio(false);
-    std::signal(SIGINT, [](int signal) { interrupted = signal; });
-    std::signal(SIGTERM, [](int signal) { interrupted = signal; });
+    // Without SA_RESTART: a blocking call that a signal breaks off returns, and the run ends.
+    struct sigaction stop {};
+    stop.sa_handler = [](int signal) { interrupted = signal; };
+    sigemptyset(&stop.sa_mask);
+    sigaction(SIGINT, &stop, nullptr);
+    sigaction(SIGTERM, &stop, nullptr);
     // A larger pipe lets big blocks pass with fewer wake-ups of the reader.
     struct stat out {};
     if (fstat(1, &out) == 0 && S_ISFIFO(out.st_mode)) {
@@ -31,5 +36,7 @@ int main(int argc, char** argv) {
         std::filesystem::canonical("/proc/self/exe").parent_path().string(),
         haoma::lookup::userDataDirectory(std::getenv("XDG_DATA_HOME"), std::getenv("HOME")),
         isatty(2) == 1, &interrupted};
-    return haoma::cli::run({argv + 1, argv + argc}, std::cin, std::cout, std::cerr, environment);
+    haoma::cli::FdInputBuffer input(0, &interrupted);
+    std::istream in(&input);
+    return haoma::cli::run({argv + 1, argv + argc}, in, std::cout, std::cerr, environment);
 }
