@@ -159,8 +159,8 @@ TEST(SegmentStore, QueriesByCityAnywhereAndCarrier) {
         EXPECT_EQ(store->segments(c.city, c.carrier).rows, c.expected) << c.city;
     }
     EXPECT_EQ(store->rowCount(), 7);
-    EXPECT_EQ(store->meta(),
-              (std::vector<std::pair<std::string, std::string>>{{"source", "test"}}));
+    EXPECT_EQ(store->meta(), (std::vector<std::pair<std::string, std::string>>{
+                                 {"source", "test"}, {"writer", "haoma"}}));
 }
 
 TEST(SegmentStore, QueryTrimsBlanksAndIdeographicSpacesOnly) {
@@ -247,10 +247,11 @@ TEST(SegmentIndex, ABrokenPlaceArrayFallsBackToTheRows) {
     const std::string path = smallStore(dir);
     sqlite3* db = nullptr;
     ASSERT_EQ(sqlite3_open(path.c_str(), &db), SQLITE_OK);
-    ASSERT_EQ(
-        sqlite3_exec(db, "UPDATE segment_place SET slots = zeroblob(10); PRAGMA user_version = 0;",
-                     nullptr, nullptr, nullptr),
-        SQLITE_OK);
+    ASSERT_EQ(sqlite3_exec(db,
+                           "UPDATE segment_place SET slots = zeroblob(10); PRAGMA user_version = 0;"
+                           "DELETE FROM meta WHERE key = 'writer';",
+                           nullptr, nullptr, nullptr),
+              SQLITE_OK);
     sqlite3_close(db);
     const auto store = SegmentStore::open(path);
     ASSERT_NE(store, nullptr);

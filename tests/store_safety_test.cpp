@@ -12,6 +12,7 @@
 #include <random>
 #include <sstream>
 
+#include "lookup/import_formats.h"
 #include "lookup/segment_store.h"
 #include "lookup/store_checksum.h"
 #include "lookup/store_writer.h"
@@ -89,19 +90,88 @@ TEST(StoreSafety, GarbageOverAnIndexPageFailsTheOpen) {
     EXPECT_NE(error.find("damaged"), std::string::npos) << error;
 }
 
-TEST(StoreSafety, AStoreOfAnotherWriterIsCheckedByItsPages) {
+std::string contents(const std::string& path) {
+    std::ifstream file(path, std::ios::binary);
+    std::ostringstream bytes;
+    bytes << file.rdbuf();
+    return bytes.str();
+}
+
+// Runs SQL on a store, as another program would.
+void execute(const std::string& path, const char* sql) {
+    sqlite3* db = nullptr;
+    ASSERT_EQ(sqlite3_open(path.c_str(), &db), SQLITE_OK);
+    ASSERT_EQ(sqlite3_exec(db, sql, nullptr, nullptr, nullptr), SQLITE_OK) << sqlite3_errmsg(db);
+    sqlite3_close(db);
+}
+
+void overwrite(const std::string& path, long at, std::string_view bytes) {
+    std::fstream(path, std::ios::in | std::ios::out | std::ios::binary)
+        .seekp(at)
+        .write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+}
+
+TEST(StoreSafety, AStoreOfAnotherWriterIsCheckedByItsPagesWhateverItsUserVersion) {
     TempDir dir;
     const std::string path = dir.file("other.db");
     ASSERT_EQ(writeStore(path, manyRows(20000), {}), "");
-    // Without the checksum the store counts as another writer's: SQLite's quick check runs.
-    std::fstream(path, std::ios::in | std::ios::out | std::ios::binary)
-        .seekp(60)
-        .write("\0\0\0\0", 4);
-    ASSERT_NE(SegmentStore::open(path), nullptr);
-    damagePage(path, indexPage(path, "mobile_by_city"));
+    // Without the writer's mark the store is another program's, and that program may keep
+    // anything in the user version: SQLite's quick check judges it, not a checksum.
+    execute(path, "DELETE FROM meta WHERE key = 'writer'; PRAGMA user_version = 12345;");
     std::string error;
+    const auto sound = SegmentStore::open(path, &error);
+    ASSERT_NE(sound, nullptr) << error;
+    EXPECT_EQ(sound->rowCount(), 20000);
+    damagePage(path, indexPage(path, "mobile_by_city"));
     EXPECT_EQ(SegmentStore::open(path, &error), nullptr);
     EXPECT_NE(error.find("damaged"), std::string::npos) << error;
+}
+
+// Zeroing the checksum together with a changed byte does not pass the change off as
+// another writer's store: this program's mark requires the checksum.
+TEST(StoreSafety, AStoreThisProgramWroteIsRefusedWithoutItsChecksum) {
+    for (const bool changeARecord : {false, true}) {
+        TempDir dir;
+        const std::string path = dir.file("mobile.db");
+        ASSERT_EQ(writeStore(path, manyRows(2000), {}), "");
+        const std::string bytes = contents(path);
+        if (changeARecord) {
+            const auto at = bytes.find("深圳");
+            ASSERT_NE(at, std::string::npos);
+            overwrite(path, static_cast<long>(at), "汕头");
+        }
+        overwrite(path, 60, std::string(4, '\0'));
+        std::string error;
+        EXPECT_EQ(SegmentStore::open(path, &error), nullptr) << changeARecord;
+        EXPECT_NE(error.find("checksum is gone"), std::string::npos) << error;
+    }
+}
+
+// An import checks another writer's store whole: an index that no longer matches its table
+// passes the quick check of every open, not the integrity check.
+TEST(StoreSafety, AnImportChecksAnotherWritersStoreWhole) {
+    TempDir dir;
+    const std::string path = dir.file("other.db");
+    execute(path,
+            "CREATE TABLE mobile (Mobile TEXT, Province TEXT, City TEXT, Corp TEXT);"
+            "CREATE INDEX by_city ON mobile (City);"
+            "INSERT INTO mobile VALUES ('1300000', '山东', '济南', '联通'),"
+            " ('1380013', '广东', '广州', '中国移动'), ('1890000', '上海', '上海', '电信');"
+            "PRAGMA user_version = 7;");
+    auto imported = readSegmentStore(path);
+    EXPECT_EQ(imported.error, "");
+    ASSERT_EQ(imported.rows.size(), 3U);
+    EXPECT_EQ(imported.rows[0].corp, "中国联通");
+    EXPECT_EQ(imported.rows[2].city, "上海");
+    execute(path,
+            "PRAGMA writable_schema = ON;"
+            "UPDATE sqlite_master SET sql = 'CREATE INDEX by_city ON mobile (Corp)'"
+            " WHERE name = 'by_city';");
+    ASSERT_NE(SegmentStore::open(path), nullptr);
+    imported = readSegmentStore(path);
+    EXPECT_TRUE(imported.rows.empty());
+    EXPECT_NE(imported.error.find(path + " is damaged ("), std::string::npos) << imported.error;
+    EXPECT_NE(imported.error.find("by_city"), std::string::npos) << imported.error;
 }
 
 TEST(StoreSafety, DamageAfterTheOpenIsAnErrorOfTheQueryNotNoRows) {
@@ -128,13 +198,6 @@ TEST(StoreSafety, ACancelledWriteKeepsTheOldStoreAndLeavesNoTemporaryFile) {
         EXPECT_EQ(SegmentStore::open(path)->rowCount(), 10);
         EXPECT_EQ(filesIn(dir), 1U);
     }
-}
-
-std::string contents(const std::string& path) {
-    std::ifstream file(path, std::ios::binary);
-    std::ostringstream bytes;
-    bytes << file.rdbuf();
-    return bytes.str();
 }
 
 pid_t goneProcess() {

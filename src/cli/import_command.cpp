@@ -43,7 +43,8 @@ class ImportCommand : public Command {
   public:
     CLI::App* declare(CLI::App& parent) override {
         auto* command = parent.add_subcommand(
-            "import", "replace your segment store with a phone.dat or CSV file (- for stdin)");
+            "import",
+            "replace your segment store with a phone.dat, CSV or SQLite store file (- for stdin)");
         auto* file =
             command
                 ->add_option("FILE", source_, "phone.dat, or CSV with a header naming its columns")
@@ -134,7 +135,13 @@ class ImportCommand : public Command {
                                 ": larger than 256 MiB, which no segment file is "
                                 "(the segment store is unchanged)");
         }
-        const auto result = lookup::readSegmentFile(bytes, [&] { return context.interrupted(); });
+        const auto stop = [&] { return context.interrupted(); };
+        if (lookup::isSqliteFile(bytes) && *source_ == "-") {
+            return context.fail(
+                "an SQLite segment store is imported from its file, not from standard input");
+        }
+        const auto result = lookup::isSqliteFile(bytes) ? lookup::readSegmentStore(*source_, stop)
+                                                        : lookup::readSegmentFile(bytes, stop);
         if (context.interrupted()) {
             return context.interruptedStatus();
         }

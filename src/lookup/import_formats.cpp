@@ -9,6 +9,7 @@
 #include "lookup/carrier_names.h"
 #include "lookup/numbering_plan.h"
 #include "lookup/place_names.h"
+#include "lookup/segment_store.h"
 #include "text/text.h"
 
 namespace haoma::lookup {
@@ -409,6 +410,53 @@ ImportResult readSegmentCsv(std::string_view text, const std::function<bool()>& 
         return result;
     }
     finish(result, [&](std::size_t at) { return "line " + std::to_string(rowLines[at]); });
+    return result;
+}
+
+bool isSqliteFile(std::string_view bytes) {
+    return bytes.starts_with(std::string_view("SQLite format 3\0", 16));
+}
+
+ImportResult readSegmentStore(const std::string& path, const std::function<bool()>& stop) {
+    ImportResult result;
+    result.format = "SQLite segment store";
+    const auto store = SegmentStore::open(path, &result.error);
+    if (!store) {
+        return result;
+    }
+    // Another writer's store has no checksum to trust: it is checked whole, once, here.
+    result.error = store->integrityCheck();
+    if (!result.error.empty()) {
+        return result;
+    }
+    std::size_t count = 0;
+    const std::string readError = store->visitRows([&](SegmentRow&& row) {
+        if (!result.error.empty()) {
+            return;
+        }
+        ++count;
+        if (count % kRowsBetweenStops == 0 && stop && stop()) {
+            result.error = "interrupted";
+            return;
+        }
+        std::string why = overlongField(row);
+        if (why.empty()) {
+            why = normalizeRow(row);
+        }
+        if (!why.empty()) {
+            result.error = "row " + std::to_string(count) + ": " + why;
+            return;
+        }
+        result.rows.push_back(std::move(row));
+    });
+    if (result.error.empty()) {
+        result.error = readError;
+    }
+    if (!result.error.empty()) {
+        result.rows.clear();
+        return result;
+    }
+    finish(result, [](std::size_t at) { return "row " + std::to_string(at + 1); });
     return result;
 }
 

@@ -43,4 +43,11 @@ ImportResult readSegmentCsv(std::string_view text, const std::function<bool()>& 
 // asks `stop` every few thousand rows: true ends it with the error "interrupted".
 ImportResult readSegmentFile(std::string_view bytes, const std::function<bool()>& stop = {});
 
+// Whether the bytes begin as an SQLite database does.
+bool isSqliteFile(std::string_view bytes);
+
+// The rows of another program's segment store (an SQLite file with table mobile, see
+// SegmentStore), checked whole with SQLite's integrity check first, as the CSV rows are.
+ImportResult readSegmentStore(const std::string& path, const std::function<bool()>& stop = {});
+
 }  // namespace haoma::lookup

@@ -7,6 +7,7 @@
 #include <set>
 
 #include "lookup/store_checksum.h"
+#include "lookup/store_writer.h"
 #include "text/text.h"
 
 namespace haoma::lookup {
@@ -102,27 +103,47 @@ std::optional<Carrier> carrierByName(std::string_view name) {
 
 namespace {
 
-// The store is checked before it is used: by its checksum when this program wrote it, else
-// by SQLite's quick check of its pages. The empty text when it is sound.
-std::string checkStore(sqlite3* db, const std::string& path) {
-    std::string error;
-    const auto stored = storedChecksum(path, error);
-    if (!stored) {
-        return error;
+// SQLite's own check of the file's pages ("quick_check") or of everything in it
+// ("integrity_check"). The empty text when it finds nothing wrong.
+std::string pragmaCheck(sqlite3* db, const char* pragma) {
+    Statement check(db, std::string("PRAGMA ") + pragma + "(1)");
+    if (!check || sqlite3_step(check.get()) != SQLITE_ROW) {
+        return std::string("damaged (") + sqlite3_errmsg(db) + ")";
     }
-    if (*stored != 0) {
+    const std::string verdict = columnText(check.get(), 0);
+    return verdict == "ok" ? "" : "damaged (" + verdict + ")";
+}
+
+// Whether the store's meta table says this program wrote it.
+bool writtenByThisProgram(sqlite3* db) {
+    Statement query(db, "SELECT value FROM meta WHERE key = ?1");
+    if (!query) {
+        return false;
+    }
+    bindText(query.get(), 1, kWriterKey);
+    return sqlite3_step(query.get()) == SQLITE_ROW && columnText(query.get(), 0) == kWriterName;
+}
+
+// The store is checked before it is used: a store this program wrote by the checksum it
+// must carry (a zeroed one is damage too), any other by SQLite's quick check of its pages,
+// whatever that writer keeps in the header's user version. The empty text when sound.
+std::string checkStore(sqlite3* db, const std::string& path) {
+    if (writtenByThisProgram(db)) {
+        std::string error;
+        const auto stored = storedChecksum(path, error);
+        if (!stored) {
+            return error;
+        }
+        if (*stored == 0) {
+            return "damaged (this program wrote it, but its checksum is gone)";
+        }
         const auto actual = fileChecksum(path, error);
         if (!actual) {
             return error;
         }
         return *actual == *stored ? "" : "damaged (its checksum does not match its content)";
     }
-    Statement check(db, "PRAGMA quick_check(1)");
-    if (!check || sqlite3_step(check.get()) != SQLITE_ROW) {
-        return std::string("damaged (") + sqlite3_errmsg(db) + ")";
-    }
-    const std::string verdict = columnText(check.get(), 0);
-    return verdict == "ok" ? "" : "damaged (" + verdict + ")";
+    return pragmaCheck(db, "quick_check");
 }
 
 // A text column of the current row; valid until the next step.
@@ -161,7 +182,7 @@ std::unique_ptr<SegmentStore> SegmentStore::open(const std::string& path, std::s
         const bool hasCityIndex = static_cast<bool>(cityTable);
         const bool hasPlaceColumns = columns->contains("province") && columns->contains("areacode");
         return std::unique_ptr<SegmentStore>(
-            new SegmentStore(db, path, hasCityIndex, hasPlaceColumns));
+            new SegmentStore(db, path, hasCityIndex, hasPlaceColumns, columns->contains("zip")));
     }
     sqlite3_close(db);
     if (error != nullptr) {
@@ -277,6 +298,26 @@ std::string SegmentStore::visitPlaces(
     int rc = SQLITE_ROW;
     while ((rc = sqlite3_step(query.get())) == SQLITE_ROW) {
         visit(text::trim(field(0)), field(1), field(2), field(3), field(4));
+    }
+    return rc == SQLITE_DONE ? "" : failure();
+}
+
+std::string SegmentStore::integrityCheck() const {
+    const std::string verdict = pragmaCheck(db_, "integrity_check");
+    return verdict.empty() ? "" : "the segment store " + path_ + " is " + verdict;
+}
+
+std::string SegmentStore::visitRows(const std::function<void(SegmentRow&&)>& visit) const {
+    Statement query(db_, "SELECT Mobile, " + column("Province") + ", City, Corp, " +
+                             column("AreaCode") + ", " + (hasZip_ ? "Zip" : "''") +
+                             " FROM mobile ORDER BY Mobile");
+    if (!query) {
+        return failure();
+    }
+    const auto field = [&](int column) { return columnText(query.get(), column); };
+    int rc = SQLITE_ROW;
+    while ((rc = sqlite3_step(query.get())) == SQLITE_ROW) {
+        visit(SegmentRow{field(0), field(1), field(2), field(3), field(4), field(5)});
     }
     return rc == SQLITE_DONE ? "" : failure();
 }

@@ -13,6 +13,8 @@
 #include <utility>
 #include <vector>
 
+#include "lookup/store_writer.h"
+
 struct sqlite3;
 
 namespace haoma::lookup {
@@ -48,8 +50,9 @@ struct CitySummary {
 
 class SegmentStore {
   public:
-    // Opens the file read-only and checks it: the checksum in the header of a store this
-    // program wrote, else SQLite's quick check. Nothing, with the reason in `error`, when it
+    // Opens the file read-only and checks it: a store this program wrote (its meta entry
+    // kWriterKey says so) by the checksum it must carry in its header, any other by SQLite's
+    // quick check. Nothing, with the reason in `error`, when it
     // is missing, unreadable, not an SQLite database, damaged, or has no table mobile with
     // the columns City, Corp and Mobile.
     static std::unique_ptr<SegmentStore> open(const std::string& path,
@@ -83,6 +86,14 @@ class SegmentStore {
         const std::function<void(std::string_view, std::string_view, std::string_view,
                                  std::string_view, std::string_view)>& visit) const;
 
+    // Every row as it is stored (a column the store lacks reads as empty), in the order of
+    // Mobile. The empty text, or why the rows could not all be read.
+    std::string visitRows(const std::function<void(SegmentRow&&)>& visit) const;
+
+    // SQLite's full integrity check (slow: every page, every index entry). The empty text
+    // when sound, else what is wrong, naming the file.
+    std::string integrityCheck() const;
+
     // The place array this program writes beside the rows: the blob of 16-bit place ids
     // by segment (nothing when the store has none), and the places by id.
     std::optional<std::string> placeSlots() const;
@@ -97,11 +108,13 @@ class SegmentStore {
     std::int64_t rowCount() const;
 
   private:
-    SegmentStore(sqlite3* db, std::string path, bool hasCityIndex, bool hasPlaceColumns)
+    SegmentStore(sqlite3* db, std::string path, bool hasCityIndex, bool hasPlaceColumns,
+                 bool hasZip)
         : db_(db),
           path_(std::move(path)),
           hasCityIndex_(hasCityIndex),
-          hasPlaceColumns_(hasPlaceColumns) {}
+          hasPlaceColumns_(hasPlaceColumns),
+          hasZip_(hasZip) {}
     // The Mobile values of the rows `condition` selects (its parameter ?1 bound to
     // `value`), with the carrier filter, ordered by Mobile.
     SegmentRows select(const std::string& condition, std::string_view value, Carrier carrier) const;
@@ -113,6 +126,7 @@ class SegmentStore {
     std::string path_;
     bool hasCityIndex_;     // the table city of the distinct names (stores this program writes)
     bool hasPlaceColumns_;  // Province and AreaCode
+    bool hasZip_;
 };
 
 // The query as the window runs it: the city text trimmed of blanks and ideographic spaces,

@@ -192,8 +192,14 @@ std::string writeRows(sqlite3* db, const std::vector<SegmentRow>& rows, const Me
     }
     std::vector<std::vector<const std::string*>> metaFields;
     for (const auto& [key, value] : meta) {
-        metaFields.push_back({&key, &value});
+        if (key != kWriterKey) {
+            metaFields.push_back({&key, &value});
+        }
     }
+    // Marks the store as this program's: its checksum is then required at every open.
+    const std::string writerKey(kWriterKey);
+    const std::string writerName(kWriterName);
+    metaFields.push_back({&writerKey, &writerName});
     if (insertAll(db, "INSERT INTO mobile VALUES (?1, ?2, ?3, ?4, ?5, ?6)", rowFields, error,
                   cancelled) &&
         insertAll(db, "INSERT INTO meta VALUES (?1, ?2)", metaFields, error, cancelled) &&
