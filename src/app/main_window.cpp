@@ -291,9 +291,13 @@ std::string MainWindow::storePath() const {
 
 void MainWindow::OpenSegmentDatabase() {
     store_.reset();
-    store_ = lookup::SegmentStore::open(storePath());
+    storeFailure_.clear();
+    store_ = lookup::SegmentStore::open(storePath(), &storeFailure_);
     if (!store_) {
-        services_.showMessage(QString::fromUtf8(messages::kDatabaseFailed));
+        services_.showMessage(
+            QString::fromUtf8(messages::kDatabaseFailed) +
+            QString::fromUtf8(messages::kDatabaseFailedDetail)
+                .arg(QString::fromStdString(storePath()), QString::fromStdString(storeFailure_)));
     }
 }
 

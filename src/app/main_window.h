@@ -92,6 +92,7 @@ class MainWindow : public QWidget {
     Services& services_;
     std::unique_ptr<RunDriver> runs_;
     std::unique_ptr<lookup::SegmentStore> store_;  // 数据库连接1; none after a failed open
+    std::string storeFailure_;                     // why the open failed
     std::unique_ptr<lookup::CityRecords> cityRecords_;
     bool centredInFrame_ = false;  // placed in the centre with the frame counted
     bool fitting_ = false;         // inside fitOuterSize(), whose own moves come back as events

@@ -11,6 +11,13 @@ inline constexpr const char* kNoSegments =
     "左框中无号段！请先查号段或者手工写上手机号段都可以！ QQ 5208801467";
 inline constexpr const char* kNoCity = "下面框中写上城市名再查！支持首字母和拼音联想。";
 inline constexpr const char* kDatabaseFailed = "连接数据库失败！";
+// After kDatabaseFailed at start-up: %1 is the store's file, %2 why it cannot be opened.
+inline constexpr const char* kDatabaseFailedDetail =
+    "\n号段库 %1 无法打开：%2\n请重新安装本程序，或用 haoma-cli import 导入号段数据。";
+// A query while no store could be opened: %1 the file, %2 why.
+inline constexpr const char* kStoreUnavailable =
+    "号段库 %1 无法打开（%2），查不到号段！请重新安装本程序，或用 haoma-cli import "
+    "导入号段数据。";
 // A query that the store could not answer; %1 is the store's file.
 inline constexpr const char* kStoreDamaged =
     "号段库 %1 已损坏，无法查号段！请重新安装本程序，或用 haoma-cli import 重新导入号段数据。";

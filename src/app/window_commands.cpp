@@ -81,6 +81,14 @@ void MainWindow::QuerySegments() {
     }
     control<QPushButton>("按钮1查询")->setEnabled(false);
     setIndicatorsEnabled(false);
+    if (!store_) {
+        // A store that could not be opened is no store of zero rows: the query says so.
+        control<QPushButton>("按钮1查询")->setEnabled(true);
+        services_.showMessage(
+            QString::fromUtf8(messages::kStoreUnavailable)
+                .arg(QString::fromStdString(storePath()), QString::fromStdString(storeFailure_)));
+        return;
+    }
     const auto answer = lookup::querySegments(store_.get(), city.toStdString(), selectedCarrier());
     if (!answer.error.empty()) {
         control<QPushButton>("按钮1查询")->setEnabled(true);
