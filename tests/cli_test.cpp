@@ -76,6 +76,59 @@ TEST_F(CliTest, ATagCharacterCountsOneByteInASegmentLine) {
     EXPECT_EQ(std::count(three.begin(), three.end(), '\n'), 10);
 }
 
+// Lines a user most likely did not mean still run as the window runs them, with one note
+// per kind of line, naming its first line; plain segments get none.
+TEST_F(CliTest, OddSegmentLinesRunAsTheWindowRunsThemWithOneNotePerKind) {
+    const auto count = [](const std::string& text, const std::string& part) {
+        std::size_t found = 0;
+        for (auto at = text.find(part); at != std::string::npos; at = text.find(part, at + 1)) {
+            ++found;
+        }
+        return found;
+    };
+    struct Case {
+        std::string input;
+        std::vector<std::string> notes;  // each once
+        std::string firstNumber;
+    };
+    const Case cases[] = {
+        {"1380013\n\n139\n", {}, "13800130000"},
+        {"y\ny\ny\n", {"segment line 1 ('y') is not a number segment"}, "y0000000000"},
+        {"1380013\n深圳\n广州\n",
+         {"segment line 2 ('深圳') is not a number segment; its numbers begin with that text, as "
+          "the window makes them; for a city use --city 深圳\n"},
+         "13800130000"},
+        {"1380013\n\xEF\xBB\xBF"
+         "1390000\n",
+         {"line 2 ('<U+FEFF>1390000') holds a byte-order mark"},
+         "13800130000"},
+        {"138\r139\r", {"line 1 ('138\\r139') holds a carriage return"}, "138\r1390000"},
+        {"123456789012\n1380013\n",
+         {"line 1 ('123456789012') is longer than a number"},
+         "13800130000"},
+        {"y\n1234567890123\n\xEF\xBB\xBF"
+         "1\nx\n",
+         {"line 1 ('y')", "line 2 ('1234567890123')", "line 3 ('<U+FEFF>1')"},
+         "y0000000000"},
+    };
+    for (const auto& c : cases) {
+        // all --count reads every line; a stream of all numbers reads up to its limit only.
+        for (const std::vector<std::string>& args :
+             {std::vector<std::string>{"all", "--count"},
+              std::vector<std::string>{"match", "****", "--limit", "1"}}) {
+            const auto r = cli(args, c.input);
+            EXPECT_EQ(r.status, 0) << r.err;
+            if (args[0] == "match") {
+                EXPECT_EQ(r.out, c.firstNumber + "\n");
+            }
+            EXPECT_EQ(count(r.err, "note: "), c.notes.size()) << r.err;
+            for (const auto& note : c.notes) {
+                EXPECT_EQ(count(r.err, note), 1U) << note << "\n" << r.err;
+            }
+        }
+    }
+}
+
 TEST_F(CliTest, SuggestAndQuery) {
     EXPECT_EQ(cli({"suggest", "hhht"}).out, "呼和浩特\n");
     // The carried table: the 879 railway records, then the store's cities they lack (漳州).

@@ -9,6 +9,7 @@
 #include <random>
 
 #include "cli/context.h"
+#include "cli/line_notes.h"
 #include "cli/line_reader.h"
 #include "cli/progress.h"
 #include "generate/match_run.h"
@@ -269,6 +270,10 @@ int generateNumbers(Context& context, const GenerateOptions& options,
     if (!stream && !source.read(context, lines, status)) {
         return status;
     }
+    LineNotes notes(context.err);
+    for (std::size_t at = 0; at < lines.size(); ++at) {
+        notes.see(lines[at], at + 1);
+    }
     const std::uint64_t limit = options.limit.value_or(UINT64_MAX);
     std::mt19937_64 random(options.seed.value_or(std::random_device{}()));
     if (options.sample && context.common.progress) {
@@ -335,7 +340,9 @@ int generateNumbers(Context& context, const GenerateOptions& options,
     if (stream) {
         LineReader reader(context.in, true, [&context] { return context.interrupted(); });
         std::string line;
+        std::size_t number = 0;
         while (!generation.limitReached() && reader.next(line)) {
+            notes.see(line, ++number);
             if (!generation.allNumbers({line})) {
                 return generation.status();
             }
