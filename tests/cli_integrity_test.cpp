@@ -2,6 +2,7 @@
 // Nothing lost, nothing silent: output files, streamed input, imports and damaged stores.
 #include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -12,6 +13,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <thread>
 
 #include "lookup/segment_store.h"
@@ -381,6 +383,92 @@ TEST(CliProcess, AnInterruptedImportKeepsTheOldStore) {
         const auto store = lookup::SegmentStore::open(db, &error);
         ASSERT_NE(store, nullptr) << error;
         EXPECT_EQ(store->rowCount(), 1);
+    }
+}
+
+struct ChildRun {
+    int status = -1;
+    std::string err;
+};
+
+// Runs haoma-cli as a child with standard output on `output` (a file or /dev/null), after
+// `setup` ran in the child; its exit status and standard error.
+ChildRun runChild(const std::vector<std::string>& args, const char* output,
+                  const std::function<bool()>& setup) {
+    int errors[2];
+    if (pipe(errors) != 0) {
+        return {};
+    }
+    const pid_t child = fork();
+    if (child == 0) {
+        if (!setup()) {
+            _exit(126);
+        }
+        dup2(open(output, O_WRONLY), 1);
+        dup2(errors[1], 2);
+        close(errors[0]);
+        std::vector<char*> argv{const_cast<char*>(HAOMA_CLI_PATH)};
+        for (const auto& arg : args) {
+            argv.push_back(const_cast<char*>(arg.c_str()));
+        }
+        argv.push_back(nullptr);
+        execv(HAOMA_CLI_PATH, argv.data());
+        _exit(127);
+    }
+    close(errors[1]);
+    ChildRun run;
+    std::array<char, 4096> chunk{};
+    for (ssize_t got; (got = read(errors[0], chunk.data(), chunk.size())) > 0;) {
+        run.err.append(chunk.data(), static_cast<std::size_t>(got));
+    }
+    close(errors[0]);
+    int status = 0;
+    waitpid(child, &status, 0);
+    run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    return run;
+}
+
+// Messages give the real cause and the file: a full disk, a file-size limit, a folder the
+// user may not write.
+TEST(CliProcess, MessagesNameTheRealCauseAndTheFile) {
+    TempDir dir;
+    const auto noSetup = [] { return true; };
+    auto run = runChild({"all", "1380013"}, "/dev/full", noSetup);
+    EXPECT_EQ(run.status, 1);
+    EXPECT_EQ(run.err, "haoma-cli: cannot write standard output: No space left on device\n");
+
+    const std::string db = dir.file("limited.db");
+    run = runChild({"import", HAOMA_SEGMENT_CSV, "--db", db}, "/dev/null", [] {
+        const rlimit small{1 << 20, 1 << 20};
+        std::signal(SIGXFSZ, SIG_IGN);
+        return setrlimit(RLIMIT_FSIZE, &small) == 0;
+    });
+    EXPECT_EQ(run.status, 1);
+    EXPECT_NE(run.err.find("cannot write " + db + ": File too large"), std::string::npos)
+        << run.err;
+    EXPECT_FALSE(std::filesystem::exists(db));
+
+    if (geteuid() != 0) {
+        GTEST_SKIP() << "needs root to act as nobody";
+    }
+    // A home that nobody may not write: the cause is the permission, not a missing folder.
+    for (const bool withFolder : {false, true}) {
+        TempDir home;
+        const std::string store = home.file(".local/share/haoma/mobile.db");
+        if (withFolder) {
+            std::filesystem::create_directories(home.file(".local/share/haoma"));
+        }
+        ASSERT_EQ(chmod(home.path().c_str(), 0755), 0);
+        run = runChild({"import", HAOMA_SEGMENT_CSV}, "/dev/null", [&] {
+            setenv("HOME", home.path().c_str(), 1);
+            unsetenv("XDG_DATA_HOME");
+            return setgid(65534) == 0 && setuid(65534) == 0;
+        });
+        EXPECT_EQ(run.status, 1);
+        EXPECT_NE(run.err.find("Permission denied"), std::string::npos) << run.err;
+        EXPECT_NE(run.err.find(withFolder ? store : home.file(".local")), std::string::npos)
+            << run.err;
+        EXPECT_EQ(run.err.find("No such file"), std::string::npos) << run.err;
     }
 }
 

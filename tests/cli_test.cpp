@@ -129,6 +129,23 @@ TEST_F(CliTest, OddSegmentLinesRunAsTheWindowRunsThemWithOneNotePerKind) {
     }
 }
 
+// The program speaks UTF-8 whatever the locale, and says so once when the locale's
+// character set would show its bytes as something else.
+TEST_F(CliTest, ALocaleThatIsNotUtf8GetsOneNote) {
+    const std::pair<const char*, bool> charsets[] = {
+        {"UTF-8", false}, {"utf8", false},   {"ANSI_X3.4-1968", false},
+        {"", false},      {"GB18030", true}, {"GBK", true},
+        {"BIG5", true},
+    };
+    for (const auto& [charset, noted] : charsets) {
+        environment.localeCharset = charset;
+        const auto r = cli({"query", "广州"});
+        EXPECT_EQ(r.out, "1380013\n1700020\n") << charset;
+        EXPECT_EQ(r.err.find("reads and writes UTF-8 only") != std::string::npos, noted)
+            << charset << ": " << r.err;
+    }
+}
+
 TEST_F(CliTest, SuggestAndQuery) {
     EXPECT_EQ(cli({"suggest", "hhht"}).out, "呼和浩特\n");
     // The carried table: the 879 railway records, then the store's cities they lack (漳州).

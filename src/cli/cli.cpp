@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "cli/cli.h"
 
+#include "text/text.h"
+
 #include <CLI/CLI.hpp>
 #include <algorithm>
 #include <new>
@@ -49,8 +51,23 @@ int version(const Context& context) {
 
 }  // namespace
 
+bool passesUtf8(std::string_view charset) {
+    const std::string name = text::toLowerAscii(charset);
+    return name.empty() || name == "utf-8" || name == "utf8" || name == "ansi_x3.4-1968" ||
+           name == "ascii" || name == "us-ascii";
+}
+
 int run(const std::vector<std::string>& args, std::istream& in, std::ostream& out,
         std::ostream& err, const Environment& environment) {
+    if (!passesUtf8(environment.localeCharset)) {
+        // Arguments and output are taken and given as UTF-8 whatever the locale: say so once
+        // rather than let a GB18030 terminal show a wrong city or garbled names unexplained.
+        err << "haoma-cli: note: this program reads and writes UTF-8 only, but the locale's "
+               "character set is "
+            << environment.localeCharset
+            << " (use a UTF-8 locale, or convert with iconv -f UTF-8 -t "
+            << environment.localeCharset << ")\n";
+    }
     CLI::App app("haoma-cli: the mobile number segments of a city and their numbers", "haoma-cli");
     app.footer(kFooter);
     app.require_subcommand(0, 1);

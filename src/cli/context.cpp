@@ -112,7 +112,11 @@ int Context::writeFailure(const Output& output) const {
     if (!output.toFile() && errno == EPIPE) {
         return kOk;  // the reader has all it wanted
     }
-    return fail(output.toFile() ? output.error() : "cannot write standard output");
+    if (output.toFile()) {
+        return fail(output.error());
+    }
+    return fail(std::string("cannot write standard output") +
+                (errno != 0 ? std::string(": ") + std::strerror(errno) : ""));
 }
 
 int Context::finish(Output& output) const {

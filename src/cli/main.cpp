@@ -1,8 +1,10 @@
 // SPDX-License-Identifier: MIT
 #include <fcntl.h>
+#include <langinfo.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <clocale>
 #include <csignal>
 #include <cstdlib>
 #include <filesystem>
@@ -32,10 +34,16 @@ int main(int argc, char** argv) {
     if (fstat(1, &out) == 0 && S_ISFIFO(out.st_mode)) {
         fcntl(1, F_SETPIPE_SZ, 1 << 20);
     }
+    // The locale is read for its character set only; the program itself stays in "C".
+    std::string charset;
+    if (std::setlocale(LC_CTYPE, "") != nullptr) {
+        charset = nl_langinfo(CODESET);
+        std::setlocale(LC_CTYPE, "C");
+    }
     const haoma::cli::Environment environment{
         std::filesystem::canonical("/proc/self/exe").parent_path().string(),
         haoma::lookup::userDataDirectory(std::getenv("XDG_DATA_HOME"), std::getenv("HOME")),
-        isatty(2) == 1, &interrupted};
+        isatty(2) == 1, &interrupted, charset};
     haoma::cli::FdInputBuffer input(0, &interrupted);
     std::istream in(&input);
     return haoma::cli::run({argv + 1, argv + argc}, in, std::cout, std::cerr, environment);

@@ -5,11 +5,19 @@
 
 #include "cli/command.h"
 #include "cli/context.h"
+#include "text/text.h"
 #include "cli/generate_run.h"
 #include "generate/pattern_presets.h"
 
 namespace haoma::cli {
 namespace {
+
+// Spaces up to the column of byte `position` of `text` on a terminal, then a caret: a
+// Chinese character takes two columns, as it takes two bytes in GBK.
+std::string caretUnder(std::string_view text, std::size_t position) {
+    return std::string(static_cast<std::size_t>(text::gbkLength(text.substr(0, position))), ' ') +
+           "^";
+}
 
 constexpr const char* kLanguage =
     "Pattern positions (the last one is the number's last digit): 0-9 a digit, * any digit,\n"
@@ -65,7 +73,7 @@ class MatchCommand : public Command {
                 return context.usage("preset: " + parsed.error->message);
             }
             return context.usage("bad pattern: " + parsed.error->message + "\n  " + list + "\n  " +
-                                 std::string(parsed.error->position, ' ') + "^");
+                                 caretUnder(list, parsed.error->position));
         }
         return generateNumbers(context, options, extraOperands,
                                RunKind{std::nullopt, std::move(parsed.patterns)});

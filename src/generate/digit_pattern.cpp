@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "generate/digit_pattern.h"
 
+#include "text/text.h"
+
 namespace haoma::generate {
 namespace {
 
@@ -76,7 +78,7 @@ class Parser {
                 return fail(at,
                             std::string("'") + c + "': digit variables are the capitals A to J");
             } else {
-                return fail(at, std::string("unexpected '") + c +
+                return fail(at, "unexpected '" + std::string(text::characterAt(list_, at)) +
                                     "' (digits, *, [set], A-J, + and - make a pattern)");
             }
             pattern.positions.push_back(position);
@@ -99,8 +101,8 @@ class Parser {
         for (std::size_t at = begin; at < end; ++at) {
             const char c = list_[at];
             if (!isDigit(c)) {
-                error_ =
-                    PatternError{at, std::string("'") + c + "' in a set (digits and ranges only)"};
+                error_ = PatternError{at, "'" + std::string(text::characterAt(list_, at)) +
+                                              "' in a set (digits and ranges only)"};
                 return std::nullopt;
             }
             int last = c - '0';

@@ -42,7 +42,7 @@ std::unique_ptr<StoreLock> StoreLock::acquire(const std::string& target, std::st
     for (;;) {
         const int fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_NOFOLLOW | O_CLOEXEC, 0600);
         if (fd < 0) {
-            error = "cannot lock " + *store + ": " + path + ": " + std::strerror(errno);
+            error = "cannot write " + *store + ": " + std::strerror(errno);
             return nullptr;
         }
         if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {

@@ -59,7 +59,7 @@ std::string lastError(sqlite3* db) {
         return "out of memory";
     }
     if (sqlite3_errcode(db) == SQLITE_FULL) {
-        return "disk full";
+        return std::strerror(ENOSPC);  // the system's words, as every other write says it
     }
     if (sqlite3_errcode(db) == SQLITE_INTERRUPT) {
         return "interrupted";
@@ -92,8 +92,8 @@ bool insertAll(sqlite3* db, const char* sql,
         }
         if (sqlite3_step(stmt) != SQLITE_DONE) {
             error = lastError(db);
-            if (sqlite3_errcode(db) != SQLITE_INTERRUPT) {
-                error += " (" + *row[0] + ")";
+            if (sqlite3_errcode(db) == SQLITE_CONSTRAINT) {
+                error += " (" + *row[0] + ")";  // the row that broke the constraint
             }
             ok = false;
             break;
@@ -252,6 +252,9 @@ std::string writeStore(const std::string& given, const std::vector<SegmentRow>& 
                                      const_cast<std::function<bool()>*>(&cancelled));
         }
         error = writeRows(db, rows, meta, cancelled);
+        if (!error.empty() && error != "interrupted") {
+            error = "cannot write " + path + ": " + error;
+        }
     }
     if (sqlite3_close(db) != SQLITE_OK && error.empty()) {
         error = "cannot close " + temporary;

@@ -23,6 +23,10 @@ bool isCharBoundary(std::string_view text, std::size_t pos);
 // at or after `from`, or npos. An empty `sought` is found at `from`.
 std::size_t findBytes(std::string_view text, std::string_view sought, std::size_t from = 0);
 
+// The whole character that begins at byte `pos` (one byte when it is not valid UTF-8), for
+// messages that quote it.
+std::string_view characterAt(std::string_view text, std::size_t pos);
+
 // True when every byte belongs to a well-formed UTF-8 character and none is NUL.
 bool isValidUtf8(std::string_view text);
 

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "utf8.h"
 
+#include "text.h"
+
 namespace haoma::text::detail {
 
 Decoded decodeAt(std::string_view text, std::size_t pos) {
@@ -43,3 +45,12 @@ Decoded decodeAt(std::string_view text, std::size_t pos) {
 }
 
 }  // namespace haoma::text::detail
+
+namespace haoma::text {
+
+std::string_view characterAt(std::string_view text, std::size_t pos) {
+    return pos < text.size() ? text.substr(pos, detail::decodeAt(text, pos).length)
+                             : std::string_view();
+}
+
+}  // namespace haoma::text
