@@ -52,12 +52,15 @@ TEST_F(CliTest, APatternErrorPointsAtItsPositionWithStatusTwo) {
               "haoma-cli: bad pattern: '[' without ']'\n  AB[3\n    ^\nTry 'haoma-cli --help'.\n");
     // A character that is not ASCII is quoted whole, never as a cut byte.
     const std::pair<const char*, const char*> wholeCharacters[] = {
-        {"AB中D", "haoma-cli: bad pattern: unexpected '中' (digits, *, [set], A-J, + and - make a "
-                  "pattern)\n  AB中D\n    ^\n"},
-        {"1[2８]", "haoma-cli: bad pattern: '８' in a set (digits and ranges only)\n  1[2８]\n"
-                  "     ^\n"},
-        {"é", "haoma-cli: bad pattern: unexpected 'é' (digits, *, [set], A-J, + and - make a "
-              "pattern)\n  é\n  ^\n"},
+        {"AB中D",
+         "haoma-cli: bad pattern: unexpected '中' (digits, *, [set], A-J, + and - make a "
+         "pattern)\n  AB中D\n    ^\n"},
+        {"1[2８]",
+         "haoma-cli: bad pattern: '８' in a set (digits and ranges only)\n  1[2８]\n"
+         "     ^\n"},
+        {"é",
+         "haoma-cli: bad pattern: unexpected 'é' (digits, *, [set], A-J, + and - make a "
+         "pattern)\n  é\n  ^\n"},
     };
     for (const auto& [pattern, says] : wholeCharacters) {
         const auto bad = cli({"match", pattern, "1380013"});

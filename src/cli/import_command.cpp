@@ -76,8 +76,7 @@ class ImportCommand : public Command {
         }
         std::error_code ec;
         const auto folder = std::filesystem::path(target).parent_path();
-        if (!reset_ && !folder.empty() && !std::filesystem::create_directories(folder, ec) &&
-            ec) {
+        if (!reset_ && !folder.empty() && !std::filesystem::create_directories(folder, ec) && ec) {
             // The cause (a read-only home, say), not the missing folder that follows from it.
             return context.fail("cannot create the folder " + folder.string() + " for " + target +
                                 ": " + ec.message() + " (the segment store is unchanged)");

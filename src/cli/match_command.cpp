@@ -5,9 +5,9 @@
 
 #include "cli/command.h"
 #include "cli/context.h"
-#include "text/text.h"
 #include "cli/generate_run.h"
 #include "generate/pattern_presets.h"
+#include "text/text.h"
 
 namespace haoma::cli {
 namespace {
