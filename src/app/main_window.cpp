@@ -21,6 +21,8 @@
 #include "app/messages.h"
 #include "app/run_driver.h"
 #include "app/services.h"
+#include "lookup/city_guide.h"
+#include "lookup/place_aliases.h"
 #include "app/text_box.h"
 #include "generate/pattern_kind.h"
 #include "haoma_version.h"
@@ -292,6 +294,7 @@ std::string MainWindow::storePath() const {
 void MainWindow::OpenSegmentDatabase() {
     store_.reset();
     storeFailure_.clear();
+    cityGuide_.reset();
     store_ = lookup::SegmentStore::open(storePath(), &storeFailure_);
     if (!store_) {
         services_.showMessage(

@@ -15,7 +15,9 @@ class QPushButton;
 class QRadioButton;
 
 namespace haoma::lookup {
+class CityGuide;
 class CityRecords;
+class PlaceAliases;
 class SegmentStore;
 enum class Carrier;
 }  // namespace haoma::lookup
@@ -86,6 +88,9 @@ class MainWindow : public QWidget {
     void applyFocusOrder();
     void setIndicatorsEnabled(bool enabled);
     lookup::Carrier selectedCarrier() const;
+    // The guide from a city text to the store's cities, made on first use (it reads the
+    // store's city names); none without a store or a city table.
+    const lookup::CityGuide* cityGuide();
     void fitOuterSize();
     void centreOnScreen();
 
@@ -94,6 +99,8 @@ class MainWindow : public QWidget {
     std::unique_ptr<lookup::SegmentStore> store_;  // 数据库连接1; none after a failed open
     std::string storeFailure_;                     // why the open failed
     std::unique_ptr<lookup::CityRecords> cityRecords_;
+    std::unique_ptr<lookup::PlaceAliases> placeAliases_;
+    std::unique_ptr<lookup::CityGuide> cityGuide_;
     bool centredInFrame_ = false;  // placed in the centre with the frame counted
     bool fitting_ = false;         // inside fitOuterSize(), whose own moves come back as events
 };

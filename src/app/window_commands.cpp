@@ -15,6 +15,7 @@
 #include "app/services.h"
 #include "app/text_box.h"
 #include "generate/pattern_kind.h"
+#include "lookup/city_guide.h"
 #include "lookup/city_table.h"
 #include "lookup/file_output.h"
 #include "lookup/segment_store.h"
@@ -29,12 +30,18 @@ void MainWindow::SuggestCities() {
     }
     const auto names = lookup::suggestionNames(cityRecords_->findCityNames(typed.toStdString()));
     auto* list = control<QListWidget>("列表框_出发地");
+    const auto* guide = cityGuide();
     {
         // The list's own selection signals report the user's picks only.
         const QSignalBlocker quiet(list);
         list->clear();
         for (const auto& name : names) {
-            list->addItem(QString::fromStdString(name));
+            auto* item = new QListWidgetItem(QString::fromStdString(name), list);
+            // A name that leads to no segment keeps its place, greyed, with the reason.
+            if (guide != nullptr && !guide->leadsToSegments(name)) {
+                item->setForeground(list->palette().brush(QPalette::Disabled, QPalette::Text));
+                item->setToolTip(QString::fromUtf8(messages::kNoSegmentsForPlace));
+            }
         }
     }
     list->resize(list->width(), lookup::suggestionListHeight(static_cast<int>(names.size())));
@@ -51,6 +58,20 @@ void MainWindow::PickCity() {
     // Typing goes on in the city box, after the name picked.
     city->setFocus();
     city->end(false);
+}
+
+const lookup::CityGuide* MainWindow::cityGuide() {
+    if (!cityGuide_ && store_ && cityRecords_) {
+        std::string error;
+        auto cities = store_->cityNames(error);
+        if (!error.empty()) {
+            return nullptr;  // the query that needs the store says why
+        }
+        placeAliases_ = std::make_unique<lookup::PlaceAliases>();
+        cityGuide_ =
+            std::make_unique<lookup::CityGuide>(std::move(cities), *placeAliases_, *cityRecords_);
+    }
+    return cityGuide_.get();
 }
 
 lookup::Carrier MainWindow::selectedCarrier() const {
@@ -89,7 +110,21 @@ void MainWindow::QuerySegments() {
                 .arg(QString::fromStdString(storePath()), QString::fromStdString(storeFailure_)));
         return;
     }
-    const auto answer = lookup::querySegments(store_.get(), city.toStdString(), selectedCarrier());
+    const auto* guide = cityGuide();
+    const auto found = guide != nullptr
+                           ? lookup::queryCity(store_.get(), *guide, city.toStdString(),
+                                               selectedCarrier())
+                           : lookup::CityAnswer{store_->segments(text::trim(city.toStdString()),
+                                                                 selectedCarrier()),
+                                                {}};
+    const auto& answer = found.segments;
+    if (!found.choice.given.empty()) {
+        // The city box shows the city queried: pinyin or a place inside it became its name.
+        auto* cityBox = control<QLineEdit>("编辑框_出发地");
+        const QSignalBlocker quiet(cityBox);
+        cityBox->setText(QString::fromStdString(found.choice.city));
+        control<QListWidget>("列表框_出发地")->hide();
+    }
     if (!answer.error.empty()) {
         control<QPushButton>("按钮1查询")->setEnabled(true);
         services_.showMessage(

@@ -1,6 +1,9 @@
 // SPDX-License-Identifier: MIT
 #include "cli/context.h"
 
+#include "lookup/city_guide.h"
+#include "text/text.h"
+
 #include <array>
 #include <cerrno>
 #include <cstring>
@@ -35,6 +38,35 @@ std::unique_ptr<lookup::SegmentStore> Context::openStore(std::string& error) con
                 " (reinstall haoma, or run haoma-cli import)";
     }
     return store;
+}
+
+std::optional<std::vector<std::string>> Context::citySegments(const lookup::SegmentStore& store,
+                                                             std::string_view cityText,
+                                                             lookup::Carrier carrier,
+                                                             bool mustMatch, int& status) const {
+    std::string error;
+    auto cities = store.cityNames(error);
+    if (!error.empty()) {
+        status = fail(error + " (reinstall haoma, or run haoma-cli import)");
+        return std::nullopt;
+    }
+    const lookup::PlaceAliases aliases;
+    const lookup::CityRecords records;
+    const lookup::CityGuide guide(std::move(cities), aliases, records);
+    auto answer = lookup::queryCity(&store, guide, cityText, carrier);
+    if (!answer.segments.error.empty()) {
+        status = fail(answer.segments.error + " (reinstall haoma, or run haoma-cli import)");
+        return std::nullopt;
+    }
+    if (!answer.choice.given.empty()) {
+        err << "haoma-cli: " << answer.choice.given << " → " << answer.choice.city << "\n";
+    }
+    if (mustMatch && answer.segments.rows.empty()) {
+        status = fail("no segment matches '" + std::string(text::trim(cityText)) + "'" +
+                      (carrier == lookup::Carrier::Any ? "" : " with that carrier"));
+        return std::nullopt;
+    }
+    return std::move(answer.segments.rows);
 }
 
 std::optional<lookup::Carrier> Context::carrier(const std::optional<std::string>& name,

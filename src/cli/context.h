@@ -51,6 +51,15 @@ class Context {
     std::string storePath() const;
     std::unique_ptr<lookup::SegmentStore> openStore(std::string& error) const;
 
+    // The segments a city text leads to (see lookup::CityGuide), saying on standard error
+    // which city was queried when the text was taken for another name ("汉口 → 武汉").
+    // Nothing, with `status` set and the message written, when the store cannot answer or
+    // (`mustMatch`) no segment matches.
+    std::optional<std::vector<std::string>> citySegments(const lookup::SegmentStore& store,
+                                                         std::string_view cityText,
+                                                         lookup::Carrier carrier, bool mustMatch,
+                                                         int& status) const;
+
     // The carrier an option names ("any" when not given); nothing, with a usage error
     // written, for an unknown name.
     std::optional<lookup::Carrier> carrier(const std::optional<std::string>& name,

@@ -55,16 +55,19 @@ class QueryCommand : public Command {
         if (!store) {
             return context.fail(error);
         }
-        const auto answer = province_    ? store->segmentsOfProvince(*province_, *carrier)
-                            : areaCode_  ? store->segmentsOfAreaCode(*areaCode_, *carrier)
-                            : everything ? store->segments("", *carrier)
-                                         : lookup::querySegments(store.get(), *city, *carrier);
+        if (city && !everything) {
+            const auto rows = context.citySegments(*store, *city, *carrier, true, status);
+            return rows ? context.printLines(*rows) : status;
+        }
+        const auto answer = province_   ? store->segmentsOfProvince(*province_, *carrier)
+                            : areaCode_ ? store->segmentsOfAreaCode(*areaCode_, *carrier)
+                                        : store->segments("", *carrier);
         if (!answer.error.empty()) {
             return context.fail(answer.error + " (reinstall haoma, or run haoma-cli import)");
         }
         const int printed = context.printLines(answer.rows);
         if (printed == kOk && answer.rows.empty()) {
-            return context.fail("no segment matches " + describe(city));
+            return context.fail("no segment matches " + describe());
         }
         return printed;
     }
@@ -76,10 +79,9 @@ class QueryCommand : public Command {
     std::optional<std::string> carrier_;
     bool all_ = false;
 
-    std::string describe(const std::optional<std::string>& city) const {
+    std::string describe() const {
         return province_   ? "the province '" + *province_ + "'"
                : areaCode_ ? "the area code '" + *areaCode_ + "'"
-               : city      ? "'" + *city + "'"
                            : "the carrier";
     }
 };

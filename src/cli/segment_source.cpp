@@ -65,12 +65,11 @@ bool SegmentSource::read(const Context& context, std::vector<std::string>& lines
         status = context.fail(error);
         return false;
     }
-    auto answer = lookup::querySegments(store.get(), *city, *chosen);
-    if (!answer.error.empty()) {
-        status = context.fail(answer.error);
+    auto rows = context.citySegments(*store, *city, *chosen, true, status);
+    if (!rows) {
         return false;
     }
-    lines = std::move(answer.rows);
+    lines = std::move(*rows);
     return true;
 }
 

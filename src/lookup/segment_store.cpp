@@ -233,6 +233,30 @@ SegmentRows SegmentStore::segments(std::string_view city, Carrier carrier) const
                   city, carrier);
 }
 
+SegmentRows SegmentStore::segmentsOfCity(std::string_view city, Carrier carrier) const {
+    // Another writer's values may carry blanks, which the names it gives are trimmed of.
+    return select(hasCityIndex_ ? "City = ?1" : "trim(City) = ?1", city, carrier);
+}
+
+std::vector<std::string> SegmentStore::cityNames(std::string& error) const {
+    std::vector<std::string> names;
+    Statement query(db_, hasCityIndex_ ? "SELECT City FROM city ORDER BY City"
+                                       : "SELECT DISTINCT trim(City) FROM mobile ORDER BY 1");
+    if (!query) {
+        error = failure();
+        return names;
+    }
+    int rc = SQLITE_ROW;
+    while ((rc = sqlite3_step(query.get())) == SQLITE_ROW) {
+        names.push_back(columnText(query.get(), 0));
+    }
+    if (rc != SQLITE_DONE) {
+        error = failure();
+        names.clear();
+    }
+    return names;
+}
+
 SegmentRows SegmentStore::segmentsOfProvince(std::string_view province, Carrier carrier) const {
     if (!hasPlaceColumns_ || province.empty()) {
         return {};

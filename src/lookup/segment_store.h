@@ -68,6 +68,13 @@ class SegmentStore {
     // is an error of the answer, never fewer rows.
     SegmentRows segments(std::string_view city, Carrier carrier) const;
 
+    // The segments of the city named exactly `city` (values of other writers trimmed), with
+    // the carrier filter, ordered by Mobile.
+    SegmentRows segmentsOfCity(std::string_view city, Carrier carrier) const;
+
+    // The distinct city names of the store, sorted; `error` says why they could not be read.
+    std::vector<std::string> cityNames(std::string& error) const;
+
     // The segments of the province named `province`, where either name may begin the other
     // (广东 and 广东省, 内蒙 and 内蒙古), with the carrier filter, ordered by Mobile.
     SegmentRows segmentsOfProvince(std::string_view province, Carrier carrier) const;
