@@ -176,6 +176,45 @@ TEST_F(CliTest, SuggestAndQuery) {
     EXPECT_EQ(cli({"query", "北京"}).out, "1300101\n1330101\n1390101\n");
 }
 
+// Pinyin and places inside a city lead to it, and the command line says so; --city that
+// matches nothing fails as query does.
+TEST_F(CliTest, CityTextsLeadToTheirCityAndSayWhichWasQueried) {
+    struct Case {
+        std::vector<std::string> args;
+        int status;
+        std::string out;
+        std::string err;
+    };
+    const std::string beijing = "1300101\n1330101\n1390101\n";
+    const Case cases[] = {
+        {{"query", "昌平"}, 0, beijing, "haoma-cli: 昌平 → 北京\n"},
+        {{"query", "海淀区"}, 0, beijing, "haoma-cli: 海淀区 → 北京\n"},
+        {{"query", "bj"}, 0, beijing, "haoma-cli: bj → 北京\n"},
+        {{"query", "北京"}, 0, beijing, ""},
+        {{"all", "--city", "sz", "--limit", "1"}, 0, "19207550000\n", "haoma-cli: sz → 深圳\n"},
+        {{"match", "8888", "--city", "shenzhen"},
+         0,
+         "19207558888\n",
+         "haoma-cli: shenzhen → 深圳\n"},
+        {{"match", "8888", "--city", "不存在"}, 1, "", "haoma-cli: no segment matches '不存在'\n"},
+        {{"all", "--city", "北京", "--carrier", "电信", "--count"}, 0, "10000\n", ""},
+        {{"pretty", "--city", "深圳", "--carrier", "电信"},
+         1,
+         "",
+         "haoma-cli: no segment matches '深圳' with that carrier\n"},
+        {{"query", "汉口"},
+         1,
+         "",
+         "haoma-cli: 汉口 → 武汉\nhaoma-cli: no segment matches '汉口'\n"},
+    };
+    for (const auto& c : cases) {
+        const auto r = cli(c.args);
+        EXPECT_EQ(r.status, c.status) << c.args[1] << " " << r.err;
+        EXPECT_EQ(r.out, c.out) << c.args[1];
+        EXPECT_EQ(r.err, c.err) << c.args[1];
+    }
+}
+
 TEST_F(CliTest, QueryByProvinceAndAreaCodeAndTheCityList) {
     struct Case {
         std::vector<std::string> args;

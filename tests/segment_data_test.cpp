@@ -12,6 +12,7 @@
 #include <set>
 #include <sstream>
 
+#include "lookup/city_guide.h"
 #include "lookup/city_table.h"
 #include "lookup/numbering_plan.h"
 #include "lookup/region_names.h"
@@ -259,6 +260,58 @@ TEST_F(BuiltStore, EveryCityIsFoundByItsPinyinAndItsNameAndGivesRows) {
         std::cout << label << ": " << withRows << " of " << some.size() - 1
                   << " suggestions give segments\n";
     }
+}
+
+// Names lead to their city over the real store: exact names alone, places inside a city to
+// it, checked against the store's rows read on their own; and four in five suggestions lead
+// to segments, greyed exactly when the query then finds none.
+TEST_F(BuiltStore, EveryNameLeadsToItsCityAndMostSuggestionsToSegments) {
+    std::string error;
+    const PlaceAliases aliases;
+    const CityRecords records;
+    const CityGuide guide(store->cityNames(error), aliases, records);
+    ASSERT_EQ(error, "");
+    const auto rowsOfCity = [&](const std::string& city) {
+        std::vector<std::string> rows;
+        for (const auto& [mobile, row] : *storeRows) {
+            if (row.city == city) {
+                rows.push_back(mobile);
+            }
+        }
+        return rows;
+    };
+    const std::pair<const char*, const char*> places[] = {
+        {"鞍山", "鞍山"},       {"兴安", "兴安"},     {"汉口", "武汉"},
+        {"韩城", "渭南"},       {"神木", "榆林"},     {"北屯市", "阿勒泰"},
+        {"昌平", "北京"},       {"瓦房店", "大连"},   {"义乌", "金华"},
+        {"莱芜", "济南"},       {"西昌", "凉山"},     {"库尔勒", "巴州"},
+        {"万州", "重庆"},       {"白山市", "白山"},   {"峨边彝族自治县", "乐山"},
+        {"阿里河", "呼伦贝尔"}, {"shenzhen", "深圳"}, {"sz", "深圳"},
+        {"beijing", "北京"},
+    };
+    for (const auto& [typed, city] : places) {
+        const auto answer = queryCity(store.get(), guide, typed, Carrier::Any);
+        EXPECT_EQ(answer.choice.city, city) << typed;
+        EXPECT_FALSE(answer.segments.rows.empty()) << typed;
+        EXPECT_EQ(answer.segments.rows, rowsOfCity(city)) << typed;
+    }
+    // Shared names lead nowhere rather than to a guess.
+    for (const char* shared : {"朝阳区", "海城", "华容"}) {
+        EXPECT_TRUE(queryCity(store.get(), guide, shared, Carrier::Any).segments.rows.empty())
+            << shared;
+    }
+    const CityRecords carried(embeddedCityTable());
+    int leading = 0;
+    for (std::size_t i = 1; i < carried.size(); ++i) {
+        const auto name = extractCityName(carried[i]);
+        const bool leads = guide.leadsToSegments(name);
+        leading += leads;
+        EXPECT_EQ(leads, !queryCity(store.get(), guide, name, Carrier::Any).segments.rows.empty())
+            << name;
+    }
+    const double share = static_cast<double>(leading) / static_cast<double>(carried.size() - 1);
+    std::cout << leading << " of " << carried.size() - 1 << " suggestions lead to segments\n";
+    EXPECT_GE(share, 0.8);
 }
 
 // The geocoder writes full names (山东省济南市, 巴音郭楞蒙古自治州); the store keeps the

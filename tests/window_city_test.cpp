@@ -150,5 +150,53 @@ TEST_F(FullTableCityTest, CitiesOfTheStoreAreFoundByTheirPinyin) {
     EXPECT_EQ(items(), (QStringList{"郑州", "枣庄", "资中", "株洲", "漳州"}));
 }
 
+// A suggested name that leads to no segment is greyed with the reason, exactly when picking
+// and querying it shows no segment; the list keeps its names and their order.
+TEST_F(FullTableCityTest, NamesThatLeadNowhereAreGreyedAndStillPickable) {
+    int greyed = 0;
+    int names = 0;
+    for (const QString typed : {"b", "sh", "han"}) {
+        type(typed);
+        const QStringList shown = items();
+        const QColor normal = list()->palette().color(QPalette::Active, QPalette::Text);
+        names += static_cast<int>(shown.size());
+        for (int row = 0; row < shown.size(); ++row) {
+            type(typed);
+            const QListWidgetItem* item = list()->item(row);
+            const bool grey = item->foreground().color() != normal;
+            greyed += grey;
+            EXPECT_EQ(item->toolTip().isEmpty(), !grey);
+            QTest::mouseClick(list()->viewport(), Qt::LeftButton, {},
+                              list()->visualItemRect(item).center());
+            EXPECT_EQ(city()->text(), shown[row]);  // picking still writes the name
+            click("按钮1查询");
+            EXPECT_EQ(caption("标签号段数") == "0", grey) << shown[row].toStdString();
+        }
+    }
+    EXPECT_GT(greyed, 0);
+    EXPECT_LT(greyed, names);
+    EXPECT_TRUE(services.messages.isEmpty());
+}
+
+// Pinyin typed without a pick, or a place inside a city, queries that city, and the city
+// box then shows the city queried.
+TEST_F(FullTableCityTest, TheCityBoxShowsTheCityQueried) {
+    const std::pair<QString, QString> cases[] = {{"shenzhen", "深圳"},
+                                                 {"bj", "北京"},
+                                                 {"汉口", "武汉"},
+                                                 {"白山市", "白山"},
+                                                 {"鞍山", "鞍山"}};
+    for (const auto& [typed, shown] : cases) {
+        type(typed);
+        click("按钮1查询");
+        EXPECT_EQ(city()->text(), shown);
+        EXPECT_GT(caption("标签号段数").toInt(), 100) << typed.toStdString();
+        if (typed != shown) {
+            EXPECT_FALSE(list()->isVisible());  // the new name suggests nothing further
+        }
+    }
+    EXPECT_TRUE(services.messages.isEmpty());
+}
+
 }  // namespace
 }  // namespace haoma::test

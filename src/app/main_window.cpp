@@ -21,12 +21,12 @@
 #include "app/messages.h"
 #include "app/run_driver.h"
 #include "app/services.h"
-#include "lookup/city_guide.h"
-#include "lookup/place_aliases.h"
 #include "app/text_box.h"
 #include "generate/pattern_kind.h"
 #include "haoma_version.h"
+#include "lookup/city_guide.h"
 #include "lookup/city_table.h"
+#include "lookup/place_aliases.h"
 #include "lookup/segment_store.h"
 
 // Resources of a static library are registered by hand, outside any namespace.

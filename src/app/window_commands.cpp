@@ -111,12 +111,11 @@ void MainWindow::QuerySegments() {
         return;
     }
     const auto* guide = cityGuide();
-    const auto found = guide != nullptr
-                           ? lookup::queryCity(store_.get(), *guide, city.toStdString(),
-                                               selectedCarrier())
-                           : lookup::CityAnswer{store_->segments(text::trim(city.toStdString()),
-                                                                 selectedCarrier()),
-                                                {}};
+    const auto found =
+        guide != nullptr
+            ? lookup::queryCity(store_.get(), *guide, city.toStdString(), selectedCarrier())
+            : lookup::CityAnswer{
+                  store_->segments(text::trim(city.toStdString()), selectedCarrier()), {}};
     const auto& answer = found.segments;
     if (!found.choice.given.empty()) {
         // The city box shows the city queried: pinyin or a place inside it became its name.

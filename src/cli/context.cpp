@@ -41,9 +41,9 @@ std::unique_ptr<lookup::SegmentStore> Context::openStore(std::string& error) con
 }
 
 std::optional<std::vector<std::string>> Context::citySegments(const lookup::SegmentStore& store,
-                                                             std::string_view cityText,
-                                                             lookup::Carrier carrier,
-                                                             bool mustMatch, int& status) const {
+                                                              std::string_view cityText,
+                                                              lookup::Carrier carrier,
+                                                              bool mustMatch, int& status) const {
     std::string error;
     auto cities = store.cityNames(error);
     if (!error.empty()) {

@@ -32,9 +32,8 @@ bool CityGuide::isStoreCity(std::string_view name) const {
 }
 
 bool CityGuide::isPartOfACity(std::string_view text) const {
-    return std::any_of(storeCities_.begin(), storeCities_.end(), [&](const std::string& city) {
-        return text::contains(city, text);
-    });
+    return std::any_of(storeCities_.begin(), storeCities_.end(),
+                       [&](const std::string& city) { return text::contains(city, text); });
 }
 
 std::string CityGuide::placeCity(std::string_view text) const {
@@ -74,14 +73,17 @@ CityChoice CityGuide::choose(std::string_view cityText) const {
         if (choice.given.empty()) {
             choice.given = choice.city;
         }
+        // A store of other names (北京市 for 北京) still finds the city by its part.
+        choice.kind = isStoreCity(city) ? CityChoice::Kind::Exact : CityChoice::Kind::Substring;
         choice.city = std::move(city);
-        choice.kind = CityChoice::Kind::Exact;
     }
     return choice;
 }
 
 bool CityGuide::leadsToSegments(std::string_view name) const {
-    return isStoreCity(name) || isPartOfACity(name) || !placeCity(name).empty();
+    const auto choice = choose(name);
+    return choice.kind == CityChoice::Kind::Exact ||
+           (!choice.city.empty() && !hasWildcard(choice.city) && isPartOfACity(choice.city));
 }
 
 CityAnswer queryCity(const SegmentStore* store, const CityGuide& guide, std::string_view cityText,

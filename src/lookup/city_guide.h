@@ -38,11 +38,13 @@ class CityGuide {
     // 2. a city of the store: that city exactly (鞍山 is not 马鞍山);
     // 3. a part of a city's name, or wildcards: the substring rule;
     // 4. a place of the alias table, as typed or without its last word of kind, or a city
-    //    of the store without that word (白山市): that city exactly;
+    //    of the store without that word (白山市): that city exactly (or by the substring
+    //    rule, in a store that names it otherwise);
     // 5. else the substring rule, which then finds no row.
     CityChoice choose(std::string_view cityText) const;
 
-    // Whether a name (of the suggestion list) leads to rows by the steps 2 to 4.
+    // Whether a text leads to rows of the store's cities by choose(): a city, or a part of
+    // a city's name (wildcards left aside).
     bool leadsToSegments(std::string_view name) const;
 
   private:

@@ -10,8 +10,8 @@ namespace haoma::lookup {
 namespace {
 
 // The generator strips the same words (tools/place_aliases/generate.mjs).
-constexpr std::array<std::string_view, 10> kKindWords = {
-    "街道", "地区", "市", "县", "区", "镇", "乡", "盟", "旗", "站"};
+constexpr std::array<std::string_view, 10> kKindWords = {"街道", "地区", "市", "县", "区",
+                                                         "镇",   "乡",   "盟", "旗", "站"};
 
 // Two Chinese characters are six bytes of UTF-8.
 constexpr std::size_t kShortestPlaceBytes = 6;

@@ -93,7 +93,7 @@ const AUTONOMOUS =
 function namesOf(full) {
   const autonomous = AUTONOMOUS.exec(full);
   if (autonomous) {
-    return [autonomous[1]];
+    return [autonomous[1], full];
   }
   for (const suffix of SUFFIXES) {
     if (full.endsWith(suffix) && full.length - suffix.length >= 2) {
@@ -147,14 +147,19 @@ for (const town of division("streets.json")) {
 // level's name that is a higher one's with a word of kind (a town 朝阳区街道 gives 朝阳区)
 // is left out too: the name is the higher level's (朝阳区, shared by two cities: none).
 const aliases = new Map();
+const levelOf = new Map();
 levels.forEach((level, depth) => {
   for (const [name, cities] of level) {
     const shorter = namesOf(name)[0];
     if (aliases.has(name) || allStoreCities.has(name)) continue;
-    if (depth > 0 && shorter !== name && (aliases.has(shorter) || allStoreCities.has(shorter))) {
+    if (
+      shorter !== name &&
+      (allStoreCities.has(shorter) || (levelOf.has(shorter) && levelOf.get(shorter) < depth))
+    ) {
       continue;
     }
     aliases.set(name, cities.size === 1 ? [...cities][0] : null);
+    levelOf.set(name, depth);
   }
 });
 for (const [name, city] of Object.entries(EXCEPTIONS)) {
