@@ -8,12 +8,13 @@
 namespace haoma::lookup {
 namespace {
 
-const std::vector<std::string> kStoreCities = {"鞍山", "马鞍山", "兴安", "大兴安岭", "武汉",
-                                               "白山", "朝阳",   "北京", "深圳"};
+const std::vector<std::string> kStoreCities = {
+    "鞍山", "马鞍山", "兴安", "大兴安岭", "武汉", "白山", "朝阳", "北京", "深圳", "渭南", "金华市"};
 constexpr std::string_view kAliases =
     "义乌\t金华\n"
     "昌平\t北京\n"
     "汉口\t武汉\n"
+    "滨海\t天津\n"
     "韩城\t渭南\n";
 
 TEST(CityGuide, ExactNamesFirstThenPartsThenPlacesInsideACity) {
@@ -37,8 +38,9 @@ TEST(CityGuide, ExactNamesFirstThenPartsThenPlacesInsideACity) {
         {"白山市", K::Exact, "白山", "白山市"},  // a city with its word of kind
         {"朝阳区", K::Substring, "朝阳区", ""},  // a district need not be the city 朝阳's
         {"韩城站", K::Exact, "渭南", "韩城站"},
-        {"义乌镇", K::Exact, "金华", "义乌镇"},
-        {"bj", K::Exact, "北京", "bj"},  // the first name the association offers
+        {"义乌镇", K::Substring, "金华", "义乌镇"},  // a store that says 金华市
+        {"滨海", K::Substring, "天津", "滨海"},      // a city this store does not have
+        {"bj", K::Exact, "北京", "bj"},              // the first name the association offers
         {"shenzhen", K::Exact, "深圳", "shenzhen"},
         {"hankou", K::Exact, "武汉", "hankou"},  // pinyin, then a place inside a city
         {"qqq", K::Substring, "qqq", ""},        // no suggestion: as typed
@@ -54,7 +56,8 @@ TEST(CityGuide, ExactNamesFirstThenPartsThenPlacesInsideACity) {
         if (std::string_view(c.typed) != "%") {
             // A text leads to rows exactly when its choice names a city or a part of one.
             const bool leads = c.kind == K::Exact || std::string_view(c.city) == "安" ||
-                               std::string_view(c.city) == "兴安岭";
+                               std::string_view(c.city) == "兴安岭" ||
+                               std::string_view(c.city) == "金华";
             EXPECT_EQ(guide.leadsToSegments(c.typed), leads) << c.typed;
         }
     }
@@ -62,7 +65,7 @@ TEST(CityGuide, ExactNamesFirstThenPartsThenPlacesInsideACity) {
 
 TEST(PlaceAliases, LookupIsExactAndWordsOfKindComeOffOnce) {
     const PlaceAliases aliases(kAliases);
-    EXPECT_EQ(aliases.size(), 4U);
+    EXPECT_EQ(aliases.size(), 5U);
     EXPECT_EQ(aliases.cityOf("汉口").value_or(""), "武汉");
     EXPECT_FALSE(aliases.cityOf("汉").has_value());
     EXPECT_FALSE(aliases.cityOf("汉口镇").has_value());
