@@ -7,6 +7,7 @@
 #include <filesystem>
 
 #include "cli_fixture.h"
+#include "lookup/segment_index.h"
 
 #ifndef HAOMA_CLI_PATH
 #error "HAOMA_CLI_PATH names the built haoma-cli"
@@ -215,6 +216,43 @@ TEST_F(CliTest, CityTextsLeadToTheirCityAndSayWhichWasQueried) {
     }
 }
 
+// The command line never takes one of two meanings silently: segments given two ways are a
+// usage error, and a sample larger than its run says how many it printed.
+TEST_F(CliTest, NothingIsGuessedSilently) {
+    struct Case {
+        std::vector<std::string> args;
+        int status;
+        std::string out;
+        std::string err;  // a part of standard error
+    };
+    const Case cases[] = {
+        {{"match", "8888", "--preset", "love", "--city", "北京"},
+         2,
+         "",
+         "segments given twice: as operands (8888) and with --city 北京"},
+        {{"all", "1380013", "--segments", "-"}, 2, "", "and with --segments -"},
+        {{"match", "--preset", "love,year", "1380013", "--count"}, 0, "241\n", ""},
+        {{"match", "--preset", "love", "--preset", "year", "1380013", "--count"}, 0, "241\n", ""},
+        {{"all", "1380013", "--sample", "20000", "--count"}, 0, "10000\n", ""},
+        {{"all", "1380013", "--sample", "5", "--count", "--seed", "1"}, 0, "5\n", ""},
+        {{"match", "AAAA", "1380013", "--sample", "11", "--seed", "3"},
+         0,
+         "13800130000\n13800131111\n13800132222\n13800133333\n13800134444\n13800135555\n"
+         "13800136666\n13800137777\n13800138888\n13800139999\n",
+         "the run has only 10 numbers; all 10 are printed"},
+        {{"query", "深圳", "--carrier", "广电"}, 0, "1920755\n", ""},
+        {{"query", "广州", "--carrier", "中国移动(虚拟运营商)"}, 0, "1380013\n1700020\n", ""},
+        {{"query", "广州", "--carrier", "中国联通"}, 1, "", "no segment matches '广州' with"},
+        {{"query", "广州", "--carrier", "中国"}, 2, "", "unknown carrier '中国'"},
+    };
+    for (const auto& c : cases) {
+        const auto r = cli(c.args);
+        EXPECT_EQ(r.status, c.status) << c.args[1] << " " << r.err;
+        EXPECT_EQ(r.out, c.out) << c.args[1];
+        EXPECT_NE(r.err.find(c.err), std::string::npos) << c.args[1] << ": " << r.err;
+    }
+}
+
 TEST_F(CliTest, QueryByProvinceAndAreaCodeAndTheCityList) {
     struct Case {
         std::vector<std::string> args;
@@ -255,28 +293,54 @@ TEST_F(CliTest, WhereAnswersEveryNumberAndMarksTheUnknown) {
     EXPECT_EQ(r.status, 1);
     EXPECT_EQ(r.out,
               "13800138000\t1380013\t广东省\t广州市\t中国移动\t020\n"
-              "1921234\tsegment not in the segment store\n"
+              "1921234\t\t\t\t\t\n"
               "1920755\t1920755\t广东省\t深圳市\t中国广电\t0755\n"
               "13001010000\t1300101\t北京市\t北京市\t中国联通\t010\n");
-    EXPECT_EQ(r.err, "haoma-cli: 1 of 4 numbers not found\n");
-    // Standard input, CR LF, blanks, and every kind of bad line; none stops the others.
+    EXPECT_EQ(r.err,
+              "haoma-cli: line 2 ('1921234'): its segment is not in the segment store\n"
+              "haoma-cli: 1 of 4 numbers not found\n");
+    // Standard input, CR LF, blanks, and every kind of bad line; none stops the others, each
+    // keeps the six fields, and each kind is said once.
     const auto bad = cli({"where", "--crlf"},
                          "abc\r\n12345678901234567890\n\n1200000\n 1390101 \n123456\n1390101x\n"
                          "1390101");
     EXPECT_EQ(bad.status, 1);
     EXPECT_EQ(bad.out,
-              "abc\tnot a number of 7 to 11 digits\r\n"
-              "12345678901234567890\tnot a number of 7 to 11 digits\r\n"
-              "\tempty line, not a number\r\n"
-              "1200000\tnot a mobile number (13x to 19x)\r\n"
+              "abc\t\t\t\t\t\r\n"
+              "12345678901234567890\t\t\t\t\t\r\n"
+              "\t\t\t\t\t\r\n"
+              "1200000\t\t\t\t\t\r\n"
               "1390101\t1390101\t北京市\t北京市\t中国移动\t010\r\n"
-              "123456\tnot a number of 7 to 11 digits\r\n"
-              "1390101x\tnot a number of 7 to 11 digits\r\n"
+              "123456\t\t\t\t\t\r\n"
+              "1390101x\t\t\t\t\t\r\n"
               "1390101\t1390101\t北京市\t北京市\t中国移动\t010\r\n");
-    EXPECT_EQ(bad.err, "haoma-cli: 6 of 8 numbers not found\n");
+    EXPECT_EQ(bad.err,
+              "haoma-cli: line 1 ('abc'): not a number of 7 to 11 digits\n"
+              "haoma-cli: line 3 (''): an empty line\n"
+              "haoma-cli: line 4 ('1200000'): not a mobile number (13x to 19x)\n"
+              "haoma-cli: 6 of 8 numbers not found (5 of them malformed)\n");
     const auto good = cli({"where"}, "13901010000\n");
     EXPECT_EQ(good.status, 0);
     EXPECT_EQ(good.err, "");
+    // Numbers as contact lists hold them.
+    const std::pair<const char*, const char*> written[] = {
+        {"+86 139 0101 0000", "13901010000"},
+        {"139-0101-0000", "13901010000"},
+        {"8613901010000", "13901010000"},
+        {"0086 13901010000", "13901010000"},
+        {"+8613901010000", "13901010000"},
+        {"86 1390101", "861390101"},
+        {"-13901010000", "-13901010000"},
+        {"+1 555 0100", "+1 555 0100"},
+        {"139--0101", "1390101"},
+    };
+    for (const auto& [given, number] : written) {
+        EXPECT_EQ(lookup::contactNumber(given), number) << given;
+        const auto one = cli({"where", given});
+        EXPECT_TRUE(one.out.starts_with(std::string(number) + "\t")) << given << one.out;
+    }
+    EXPECT_EQ(cli({"where", "+86 139 0101 0000"}).out,
+              "13901010000\t1390101\t北京市\t北京市\t中国移动\t010\n");
 }
 
 TEST_F(CliTest, OptionSpellingsAndTheEndOfOptions) {

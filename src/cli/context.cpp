@@ -73,7 +73,8 @@ std::optional<lookup::Carrier> Context::carrier(const std::optional<std::string>
                                                 int& status) const {
     const auto carrier = lookup::carrierByName(name.value_or("any"));
     if (!carrier) {
-        status = usage("unknown carrier '" + *name + "' (any, 电信, 联通 or 移动)");
+        status = usage("unknown carrier '" + *name +
+                       "' (any, 电信, 联通, 移动 or 广电, or a name where prints)");
     }
     return carrier;
 }

@@ -262,6 +262,17 @@ int generateNumbers(Context& context, const GenerateOptions& options,
     }
     SegmentSource source = options.source;
     source.operands.insert(source.operands.end(), extraOperands.begin(), extraOperands.end());
+    if (!source.operands.empty() && (source.city || source.segmentsFile)) {
+        // Never one of two silently: the user meant one of them.
+        std::string operands;
+        for (const auto& operand : source.operands) {
+            operands += (operands.empty() ? "" : " ") + operand;
+        }
+        return context.usage(
+            "segments given twice: as operands (" + operands + ") and with " +
+            (source.city ? "--city " + *source.city : "--segments " + *source.segmentsFile) +
+            "; give one");
+    }
     int status = kOk;
     const bool plainAll = !kind.pretty && !kind.patterns && !hasTailRule(options);
     // All numbers from standard input: a stream, each line's numbers as soon as it is read.
@@ -289,12 +300,19 @@ int generateNumbers(Context& context, const GenerateOptions& options,
     }
     // A sample of at least the whole run is the run itself: streamed, not held in memory.
     bool wholeRun = false;
-    if (options.sample && !options.shuffle) {
+    if (options.sample) {
         const auto total = exactCount(context, lines, kind, options);
         if (!total) {
             return context.interruptedStatus();
         }
-        wholeRun = *options.sample >= *total;
+        if (options.count) {
+            return context.printLines({std::to_string(std::min(*options.sample, *total))});
+        }
+        if (*options.sample > *total) {
+            context.err << "haoma-cli: the run has only " << *total << " numbers; all " << *total
+                        << " are printed\n";
+        }
+        wholeRun = !options.shuffle && *options.sample >= *total;
     }
     if (options.sample && !wholeRun) {
         // Refused before any allocation when it cannot fit in this machine's memory.

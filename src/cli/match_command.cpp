@@ -32,8 +32,9 @@ class MatchCommand : public Command {
         command->footer(kLanguage);
         command->add_option("PATTERN", pattern_, "PATTERN[,PATTERN...]")->type_name("PATTERN");
         options_.declare(*command);
-        command->add_option("--preset", presets_, "a named pattern (repeatable)")
-            ->type_name("NAME")
+        command->add_option("--preset", presets_, "named patterns, a union (love,year; repeatable)")
+            ->type_name("NAME[,NAME...]")
+            ->delimiter(',')
             ->allow_extra_args(false);
         command->add_flag("--list-presets", listPresets_, "print the presets and their patterns")
             ->disable_flag_override();

@@ -22,7 +22,10 @@ class QueryCommand : public Command {
                 ->type_name("CODE");
         city->excludes(province, areaCode);
         province->excludes(areaCode);
-        command->add_option("--carrier", carrier_, "any, 电信, 联通 or 移动")->type_name("C");
+        command
+            ->add_option("--carrier", carrier_,
+                         "any, 电信, 联通, 移动 or 广电 (or a name where prints)")
+            ->type_name("C");
         command->add_flag("--all", all_, "every segment of the store (within the carrier)")
             ->disable_flag_override();
         return command;

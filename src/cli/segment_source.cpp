@@ -21,7 +21,9 @@ void SegmentSource::declare(CLI::App& command) {
         command.add_option("--city", city, "the segments of CITY from the segment store")
             ->type_name("CITY");
     file->excludes(cityOption);
-    command.add_option("--carrier", carrier, "with --city: any, 电信, 联通 or 移动")
+    command
+        .add_option("--carrier", carrier,
+                    "with --city: any, 电信, 联通, 移动 or 广电 (or a name where prints)")
         ->type_name("C")
         ->needs(cityOption);
 }

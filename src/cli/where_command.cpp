@@ -4,6 +4,7 @@
 // GCC 12 sees a possible null string in CLI11's split, inlined here; it cannot be null.
 #pragma GCC diagnostic ignored "-Wnull-dereference"
 #include <CLI/CLI.hpp>
+#include <array>
 #include <istream>
 
 #include "cli/command.h"
@@ -22,7 +23,10 @@ class WhereCommand : public Command {
     CLI::App* declare(CLI::App& parent) override {
         auto* command = parent.add_subcommand(
             "where", "segment, province, city, carrier and area code of numbers");
-        command->add_option("NUMBER", numbers_, "7 to 11 digits (else one per line on stdin)")
+        command
+            ->add_option("NUMBER", numbers_,
+                         "7 to 11 digits, +86 138 0013 8000 and the like (else one per line on "
+                         "stdin)")
             ->type_name("NUMBER");
         return command;
     }
@@ -71,7 +75,10 @@ class WhereCommand : public Command {
         }
         if (lookups.notFound > 0) {
             return context.fail(std::to_string(lookups.notFound) + " of " +
-                                std::to_string(lookups.count) + " numbers not found");
+                                std::to_string(lookups.count) + " numbers not found" +
+                                (lookups.malformed > 0 ? " (" + std::to_string(lookups.malformed) +
+                                                             " of them malformed)"
+                                                       : ""));
         }
         return kOk;
     }
@@ -86,14 +93,17 @@ class WhereCommand : public Command {
         std::string block{};
         std::uint64_t count = 0;
         std::uint64_t notFound = 0;
+        std::uint64_t malformed = 0;  // of notFound: lines that are no number at all
+        std::array<bool, 4> noted{};  // by verdict; 0 (Found) stands for an empty line
         int status = kOk;
 
-        // Looks up one line and writes its answer; false when the run must stop.
-        bool line(std::string_view number) {
-            if (number.ends_with('\r')) {
-                number.remove_suffix(1);
+        // Looks up one line and writes its answer, six fields as every line has them (empty
+        // after the number when it is not found); false when the run must stop.
+        bool line(std::string_view given) {
+            if (given.ends_with('\r')) {
+                given.remove_suffix(1);
             }
-            number = text::trim(number);
+            const std::string number = lookup::contactNumber(given);
             ++count;
             const auto found = index.find(number);
             block.append(number);
@@ -101,15 +111,29 @@ class WhereCommand : public Command {
                 block.append("\t").append(number.substr(0, 7)).append(answers[found.facts]);
             } else {
                 ++notFound;
-                block.append(found.verdict == lookup::NumberVerdict::Unknown
-                                 ? "\tsegment not in the segment store"
-                             : found.verdict == lookup::NumberVerdict::NotMobile
-                                 ? "\tnot a mobile number (13x to 19x)"
-                             : number.empty() ? "\tempty line, not a number"
-                                              : "\tnot a number of 7 to 11 digits");
-                block.append(lineEnd);
+                malformed += found.verdict == lookup::NumberVerdict::Malformed;
+                note(found.verdict, number);
+                block.append("\t\t\t\t\t").append(lineEnd);
             }
             return block.size() < kBlockBytes || flush();
+        }
+
+        // Why a line was not found, said once for each kind of line, naming the first.
+        void note(lookup::NumberVerdict verdict, std::string_view number) {
+            const bool empty = number.empty();
+            const auto kind = empty ? 0U : static_cast<std::size_t>(verdict);
+            if (noted[kind]) {
+                return;
+            }
+            noted[kind] = true;
+            context.err << "haoma-cli: line " << count << " ('" << number << "'): "
+                        << (empty ? "an empty line"
+                            : verdict == lookup::NumberVerdict::Unknown
+                                ? "its segment is not in the segment store"
+                            : verdict == lookup::NumberVerdict::NotMobile
+                                ? "not a mobile number (13x to 19x)"
+                                : "not a number of 7 to 11 digits")
+                        << "\n";
         }
 
         bool flush() { return context.write(output, block, status); }

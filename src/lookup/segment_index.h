@@ -32,6 +32,11 @@ struct NumberLookup {
     std::uint32_t facts;  // with Found: the index of its facts
 };
 
+// A number as contact lists hold it, brought to its digits: blanks and dashes between the
+// digits dropped (138 0013 8000, 138-0013-8000), then a leading +86, 0086, or 86 before
+// eleven digits. Text that is not such a number is returned trimmed, unchanged otherwise.
+std::string contactNumber(std::string_view text);
+
 class SegmentIndex {
   public:
     // Reads every row of the store; rows whose segment is not seven digits beginning with 1
