@@ -232,9 +232,18 @@ TEST_F(SaveTest, ACancelOrAFailureLeavesNoFileBehind) {
     services.savePath = QString::fromStdString(folder.string());
     saveAction()->trigger();
     ASSERT_EQ(services.messages.size(), 1);
+    EXPECT_TRUE(services.messages[0].endsWith("原因：这是一个文件夹"))
+        << services.messages[0].toStdString();
     for (const auto& entry : std::filesystem::directory_iterator(folder)) {
         EXPECT_EQ(entry.path().filename(), "kept.txt");  // no temporary file left
     }
+    // A folder that is not there: the reason in Chinese too.
+    services.messages.clear();
+    services.savePath = QString::fromStdString((folder / "gone" / "x.txt").string());
+    saveAction()->trigger();
+    ASSERT_EQ(services.messages.size(), 1);
+    EXPECT_TRUE(services.messages[0].endsWith("原因：文件夹不存在"))
+        << services.messages[0].toStdString();
 }
 
 }  // namespace

@@ -198,5 +198,19 @@ TEST_F(FullTableCityTest, TheCityBoxShowsTheCityQueried) {
     EXPECT_TRUE(services.messages.isEmpty());
 }
 
+// Enter in the city box queries when the suggestion list is closed, and leaves the open
+// list to the user.
+TEST_F(FullTableCityTest, EnterInTheCityBoxQueriesWhenTheListIsClosed) {
+    type("bj");
+    ASSERT_TRUE(list()->isVisible());
+    QTest::keyClick(city(), Qt::Key_Return);
+    EXPECT_EQ(caption("标签号段数"), "0");
+    QTest::keyClick(city(), Qt::Key_Escape);  // closes the list
+    ASSERT_FALSE(list()->isVisible());
+    QTest::keyClick(city(), Qt::Key_Return);
+    EXPECT_EQ(city()->text(), "北京");
+    EXPECT_GT(caption("标签号段数").toInt(), 10000);
+}
+
 }  // namespace
 }  // namespace haoma::test

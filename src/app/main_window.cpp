@@ -115,6 +115,8 @@ void MainWindow::connectSignals() {
     connect(button("按钮1查询"), &QAbstractButton::clicked, this, &MainWindow::QuerySegments);
     connect(control<QLineEdit>("编辑框_出发地"), &QLineEdit::textChanged, this,
             &MainWindow::SuggestCities);
+    connect(control<QLineEdit>("编辑框_出发地"), &QLineEdit::returnPressed, this,
+            &MainWindow::QueryOnEnter);
     // A click or Enter picks; moving through the list with the arrow keys does not.
     connect(control<QListWidget>("列表框_出发地"), &QListWidget::itemClicked, this,
             &MainWindow::PickCity);

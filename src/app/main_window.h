@@ -59,6 +59,8 @@ class MainWindow : public QWidget {
     void ClearPlannedTotal();
     // Writes the result box to a file the user picks, whole or not at all.
     void SaveResults();
+    // Enter in the city box: 查号段, unless the suggestion list is open.
+    void QueryOnEnter();
     void SelectPrettyMode();
     void SelectAllNumbersMode();
     void ToggleAllPatterns();

@@ -2,6 +2,8 @@
 #pragma once
 // The texts of the window's message boxes.
 
+#include <cerrno>
+
 namespace haoma::app::messages {
 
 inline constexpr const char* kPrettyModeNotSelected = "选中红字，仅靓号";
@@ -29,6 +31,18 @@ inline constexpr const char* kResultBoxFull =
 
 // Saving the results failed; %1 is the file, %2 the reason. No part of the file was written.
 inline constexpr const char* kSaveFailed = "无法保存到文件 %1，文件未改动。原因：%2";
+// The reasons a save names in Chinese, by the system's error number; others stay as the
+// system words them.
+struct SaveFailureReason {
+    int cause;
+    const char* reason;
+};
+inline constexpr SaveFailureReason kSaveFailureReasons[] = {
+    {EACCES, "权限不够"},      {EPERM, "权限不够"},        {ENOSPC, "磁盘已满"},
+    {EDQUOT, "超出磁盘配额"},  {ENOENT, "文件夹不存在"},   {ENOTDIR, "文件夹不存在"},
+    {EROFS, "只读的文件系统"}, {EISDIR, "这是一个文件夹"}, {EFBIG, "文件太大"},
+    {ELOOP, "符号链接成环"},
+};
 inline constexpr const char* kSaveCaption = "保存到文件";
 inline constexpr const char* kSaveAction = "保存到文件(&S)…";
 inline constexpr const char* kSaveFilter = "文本文件 (*.txt);;所有文件 (*)";

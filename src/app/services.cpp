@@ -51,7 +51,21 @@ void Services::setClipboardText(std::string_view utf8) {
 }
 
 QString Services::saveFileName(const QString& caption, const QString& filters) {
-    return QFileDialog::getSaveFileName(QApplication::activeWindow(), caption, QString(), filters);
+    // The user's documents (else home), never the program's folder; a name without a suffix
+    // gets .txt while the text filter is chosen.
+    QString start = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    if (start.isEmpty() || !QDir(start).exists()) {
+        start = QDir::homePath();
+    }
+    QFileDialog dialog(QApplication::activeWindow(), caption, start, filters);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setDefaultSuffix(QStringLiteral("txt"));
+    QObject::connect(
+        &dialog, &QFileDialog::filterSelected, &dialog, [&dialog](const QString& filter) {
+            dialog.setDefaultSuffix(filter.contains(QStringLiteral("*.txt")) ? QStringLiteral("txt")
+                                                                             : QString());
+        });
+    return dialog.exec() == QDialog::Accepted ? dialog.selectedFiles().value(0) : QString();
 }
 
 void Services::processPendingEvents() {

@@ -48,6 +48,13 @@ void MainWindow::SuggestCities() {
     list->show();
 }
 
+void MainWindow::QueryOnEnter() {
+    // With the suggestion list open, Enter belongs to the list (Down, then Enter picks).
+    if (!control<QListWidget>("列表框_出发地")->isVisible()) {
+        QuerySegments();
+    }
+}
+
 void MainWindow::PickCity() {
     auto* list = control<QListWidget>("列表框_出发地");
     const int index = list->currentRow();
@@ -193,8 +200,14 @@ void MainWindow::SaveResults() {
     std::ostream noStandardOutput(nullptr);
     lookup::Output file(noStandardOutput, path.toStdString());
     if (!file.ready() || !file.write(control<TextBox>("编辑框2")->utf8View()) || !file.commit()) {
-        services_.showMessage(QString::fromUtf8(messages::kSaveFailed)
-                                  .arg(path, QString::fromStdString(file.error())));
+        QString reason = QString::fromStdString(file.error());
+        for (const auto& known : messages::kSaveFailureReasons) {
+            if (known.cause == file.cause()) {
+                reason = QString::fromUtf8(known.reason);
+                break;
+            }
+        }
+        services_.showMessage(QString::fromUtf8(messages::kSaveFailed).arg(path, reason));
     }
 }
 

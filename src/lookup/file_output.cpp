@@ -19,6 +19,7 @@ Output::Output(std::ostream& standardOutput, const std::string& path)
     }
     const auto target = followLinks(path_);
     if (!target) {
+        cause_ = ELOOP;
         error_ = "cannot write " + path_ + ": " + std::strerror(ELOOP);
         return;
     }
@@ -26,11 +27,13 @@ Output::Output(std::ostream& standardOutput, const std::string& path)
     struct stat existing {};
     const bool exists = ::stat(target_.c_str(), &existing) == 0;
     if (exists && S_ISDIR(existing.st_mode)) {
+        cause_ = EISDIR;
         error_ = "cannot write " + path_ + ": is a directory";
         return;
     }
     // A file the user may not write is not replaced behind its back (as cp without -f).
     if (exists && ::access(target_.c_str(), W_OK) != 0) {
+        cause_ = errno;
         error_ = "cannot write " + path_ + ": " + std::strerror(errno);
         return;
     }
@@ -78,6 +81,7 @@ Output::~Output() {
 
 void Output::fail(const std::string& what) {
     if (error_.empty()) {
+        cause_ = errno;
         error_ = what + ": " + (errno != 0 ? std::strerror(errno) : "write error");
     }
 }
@@ -110,6 +114,7 @@ bool Output::commit() {
     std::error_code ec;
     std::filesystem::rename(temporary_, target_, ec);
     if (ec) {
+        cause_ = ec.value();
         error_ = "cannot replace " + path_ + ": " + ec.message();
         return false;
     }

@@ -24,6 +24,8 @@ class Output {
     bool ready() const { return error_.empty(); }
     bool toFile() const { return !path_.empty(); }
     const std::string& error() const { return error_; }
+    // The system's error number of the failure (ENOSPC, EACCES …), 0 when none is known.
+    int cause() const { return cause_; }
 
     // Writes a block; false when the reader has gone (a closed pipe) or the file failed.
     bool write(std::string_view block);
@@ -41,6 +43,7 @@ class Output {
     std::string temporary_;  // empty when the target is written directly
     int descriptor_ = -1;    // the temporary file as created
     std::string error_;
+    int cause_ = 0;
     bool committed_ = false;
 };
 
