@@ -12,7 +12,7 @@ packages=(
   clang libclang-rt-14-dev clang-format dpkg-dev bc
   fontconfig fonts-wqy-microhei xvfb xauth imagemagick xdotool xclip xfce4-clipman openbox wmctrl x11-utils
   at-spi2-core python3-pyatspi python3-xlib dbus-x11
-  lintian appstream util-linux
+  lintian appstream util-linux desktop-file-utils
 )
 
 missing=()

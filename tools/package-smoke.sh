@@ -28,6 +28,10 @@ echo "lintian: no error, no warning"
 
 dpkg-deb -x "$deb" "$root"
 dpkg-deb -x "$data" "$root"
+# The menu entry: no error, no warning, not even a hint.
+said=$(desktop-file-validate "$root/usr/share/applications/haoma.desktop" 2>&1 || echo failed)
+[ -z "$said" ] || { echo "desktop-file-validate:"; echo "$said"; exit 1; }
+echo "desktop entry: clean"
 for file in usr/bin/haoma usr/bin/haoma-cli usr/share/haoma/mobile.db usr/share/haoma/haoma-help.html \
             usr/share/applications/haoma.desktop usr/share/icons/hicolor/scalable/apps/haoma.svg \
             usr/share/icons/hicolor/48x48/apps/haoma.png usr/share/metainfo/io.github.haoma.metainfo.xml \
