@@ -2,6 +2,7 @@
 // haoma-cli match, the rules on the digits after the segment, exact counts and samples.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <set>
 
 #include "cli_fixture.h"
@@ -260,6 +261,65 @@ TEST_F(CliTest, SamplesAsLargeAsTheRunOrLargerThanMemory) {
     EXPECT_EQ(huge.status, 1);
     EXPECT_NE(huge.err.find("not enough memory"), std::string::npos) << huge.err;
     EXPECT_EQ(huge.out, "");
+}
+
+// --whole-number: the filters hold for the whole number, segment included, against a plain
+// filter over the unfiltered run; the count agrees with the lines printed.
+TEST_F(CliTest, WholeNumberFiltersAgreeWithAPlainFilterOverTheWholeNumber) {
+    const std::string segments = "1380013\n138001\n13800138\n北京1\n1340000\n";
+    const std::vector<std::vector<std::string>> runs = {
+        {"all"}, {"pretty"}, {"match", "A+++,AAAA,*88"}};
+    const std::vector<std::pair<std::vector<std::string>, std::string>> rules = {
+        {{"--contains", "38"}, ""},
+        {{"--contains", "0013"}, ""},
+        {{"--contains", "13", "--contains", "99"}, ""},
+        {{"--without", "4"}, "4"},
+        {{"--contains", "80", "--without", "5"}, "5"},
+        {{"--contains", "京1"}, ""},
+    };
+    for (const auto& run : runs) {
+        const auto everything = linesOf(cli(run, segments).out);
+        ASSERT_FALSE(everything.empty());
+        for (const auto& [filters, forbidden] : rules) {
+            std::vector<std::string> contained;
+            for (std::size_t at = 0; at + 1 < filters.size(); at += 2) {
+                if (filters[at] == "--contains") {
+                    contained.push_back(filters[at + 1]);
+                }
+            }
+            if (filters[1] == "京1") {
+                continue;  // not digits: refused below
+            }
+            std::vector<std::string> expected;
+            for (const auto& number : everything) {
+                bool keep =
+                    forbidden.empty() || number.find_first_of(forbidden) == std::string::npos;
+                for (const auto& wanted : contained) {
+                    keep = keep && number.find(wanted) != std::string::npos;
+                }
+                if (keep) {
+                    expected.push_back(number);
+                }
+            }
+            auto args = run;
+            args.insert(args.end(), filters.begin(), filters.end());
+            args.push_back("--whole-number");
+            const auto printed = cli(args, segments);
+            EXPECT_EQ(linesOf(printed.out), expected) << args[0] << " " << filters[1];
+            auto sampled = args;
+            sampled.insert(sampled.end(), {"--sample", "50", "--seed", "9"});
+            const auto sample = linesOf(cli(sampled, segments).out);
+            EXPECT_EQ(sample.size(), std::min<std::size_t>(50, expected.size()));
+            const std::set<std::string> allowed(expected.begin(), expected.end());
+            EXPECT_TRUE(std::all_of(sample.begin(), sample.end(),
+                                    [&](const std::string& n) { return allowed.contains(n); }))
+                << args[0] << " " << filters[1];
+            args.push_back("--count");
+            EXPECT_EQ(cli(args, segments).out, std::to_string(expected.size()) + "\n")
+                << args[0] << " " << filters[1];
+        }
+    }
+    EXPECT_EQ(cli({"all", "--contains", "京1", "--whole-number"}, segments).status, 2);
 }
 
 }  // namespace

@@ -53,6 +53,10 @@ void GenerateOptions::declare(CLI::App& command) {
     command.add_option("--without", without, "none of DIGITS occurs after the segment")
         ->type_name("DIGITS")
         ->check(kDigits);
+    command
+        .add_flag("--whole-number", wholeNumber,
+                  "--contains and --without look at the whole 11-digit number, the segment too")
+        ->disable_flag_override();
     command.add_flag("--count", count, "print only how many numbers there are")
         ->disable_flag_override();
     auto* sampleOption =

@@ -155,9 +155,9 @@ class Generation {
             const auto end = numbers.find(lineEnd, at);
             const std::string_view number(numbers.data() + at, end - at);
             const auto digits = number.substr(number.size() - std::min(tail, number.size()));
-            if (rule.accepts(digits) && std::all_of(digits.begin(), digits.end(), [&](char c) {
-                    return (rule.allowed >> (c - '0') & 1U) != 0;
-                })) {
+            if (rule.accepts(rule.wholeNumber ? number : digits) &&
+                std::all_of(digits.begin(), digits.end(),
+                            [&](char c) { return (rule.allowed >> (c - '0') & 1U) != 0; })) {
                 block_.append(number).append(lineEnd);
                 ++kept;
             }
@@ -196,7 +196,8 @@ class Generation {
 };
 
 generate::TailRule tailRule(const GenerateOptions& options) {
-    return {generate::digitsWithout(options.without.value_or("")), options.contains};
+    return {generate::digitsWithout(options.without.value_or("")), options.contains,
+            options.wholeNumber};
 }
 
 bool hasTailRule(const GenerateOptions& options) {
@@ -285,6 +286,9 @@ int generateNumbers(Context& context, const GenerateOptions& options,
     for (std::size_t at = 0; at < lines.size(); ++at) {
         notes.see(lines[at], at + 1);
     }
+    // A whole-number --without leaves out the lines that hold a digit it forbids.
+    const auto rule = tailRule(options);
+    std::erase_if(lines, [&](const std::string& line) { return !generate::keepsLine(rule, line); });
     const std::uint64_t limit = options.limit.value_or(UINT64_MAX);
     std::mt19937_64 random(options.seed.value_or(std::random_device{}()));
     if (options.sample && context.common.progress) {

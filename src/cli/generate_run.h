@@ -30,6 +30,7 @@ struct GenerateOptions {
     std::optional<std::uint64_t> limit;
     std::vector<std::string> contains;   // digit strings after the segment
     std::optional<std::string> without;  // digits that never occur after the segment
+    bool wholeNumber = false;            // the two above hold for the whole number
     bool count = false;
     std::optional<std::uint64_t> sample;
     std::optional<std::uint64_t> seed;

@@ -17,13 +17,17 @@ namespace {
 
 constexpr int kNumberLength = 11;
 
-// What decides a segment's count: its filler width and the cells the patterns reach.
-std::string countKey(std::string_view segment, std::size_t reach) {
+// What decides a segment's count: its filler width and the cells the patterns reach, or
+// (`whole`: strings looked for in the whole number) the whole line.
+std::string countKey(std::string_view segment, std::size_t reach, bool whole) {
     const int length = text::gbkLength(segment);
     if (length > kNumberLength) {
         return "-";
     }
     const auto width = static_cast<std::size_t>(kNumberLength - length);
+    if (whole) {
+        return std::to_string(width) + ":" + std::string(segment);
+    }
     const std::size_t inside = reach > width ? reach - width : 0;
     // A character that is not ASCII is no digit: any such tail counts the same.
     std::string tail(segment.substr(segment.size() - std::min(inside, segment.size())));
@@ -301,7 +305,8 @@ std::optional<std::vector<std::uint64_t>> segmentCounts(const std::vector<std::s
     std::vector<std::uint64_t> counts;
     counts.reserve(segments.size());
     for (const auto& segment : segments) {
-        const std::string key = countKey(segment, reach);
+        const std::string key =
+            countKey(segment, reach, rule.wholeNumber && !rule.contains.empty());
         auto found = known.find(key);
         if (found == known.end()) {
             std::uint64_t count = 0;

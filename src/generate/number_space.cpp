@@ -25,7 +25,10 @@ void appendRaw(std::string& to, const T& value) {
 
 NumberSpace::NumberSpace(const std::vector<DigitPattern>& patterns, const TailRule& rule,
                          StopRequest stop)
-    : patterns_(patterns), allowed_(rule.allowed), stop_(std::move(stop)) {
+    : patterns_(patterns),
+      allowed_(rule.allowed),
+      wholeNumber_(rule.wholeNumber),
+      stop_(std::move(stop)) {
     buildAutomaton(rule.contains);
 }
 
@@ -190,8 +193,18 @@ void NumberSpace::reset(std::string_view segment) {
         std::copy(placed_[p].letters.begin(), placed_[p].letters.end(),
                   states_[0].letters.begin() + static_cast<std::ptrdiff_t>(p * 10));
     }
-    states_[0].automaton = 0;
-    states_[0].found = output_[0];
+    // With a whole-number rule the search for the contained strings begins in the line:
+    // its digits run the automaton, anything else breaks a string off.
+    int start = 0;
+    std::uint64_t found = output_[0];
+    for (const char c : wholeNumber_ ? segment : std::string_view()) {
+        start = c >= '0' && c <= '9'
+                    ? next_[static_cast<std::size_t>(start)][static_cast<std::size_t>(c - '0')]
+                    : 0;
+        found |= output_[static_cast<std::size_t>(start)];
+    }
+    states_[0].automaton = start;
+    states_[0].found = found;
     digit_.assign(static_cast<std::size_t>(width_), -1);
     filler_.assign(static_cast<std::size_t>(width_), '0');
     valid_ = possible_ && (width_ > 0 ? step(0) : accepting(0));

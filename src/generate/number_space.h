@@ -74,6 +74,7 @@ class NumberSpace {
 
     std::vector<DigitPattern> patterns_;
     DigitSet allowed_;
+    bool wholeNumber_;
     StopRequest stop_;
     bool containsPossible_ = true;
     std::vector<std::array<int, 10>> next_;  // the --contains automaton

@@ -5,6 +5,7 @@
 #include <limits>
 #include <map>
 #include <memory>
+#include <tuple>
 
 #include "generate/number_space.h"
 #include "generate/sample_ranks.h"
@@ -52,7 +53,10 @@ class PrettySpaces {
             return nullptr;
         }
         const int width = row.segmentLimit - length;
-        auto [entry, added] = known_.try_emplace({static_cast<int>(kind), width});
+        // Strings looked for in the whole number make each line's count its own.
+        const bool whole = rule_.wholeNumber && !rule_.contains.empty();
+        auto [entry, added] =
+            known_.try_emplace({static_cast<int>(kind), width, whole ? segment : std::string()});
         if (added) {
             for (const Suffix& suffix : row.suffixes) {
                 auto space = std::make_unique<NumberSpace>(
@@ -71,7 +75,7 @@ class PrettySpaces {
   private:
     const TailRule& rule_;
     const StopRequest& stop_;
-    std::map<std::pair<int, int>, KindAtWidth> known_;
+    std::map<std::tuple<int, int, std::string>, KindAtWidth> known_;
 };
 
 }  // namespace

@@ -11,6 +11,12 @@ bool TailRule::accepts(std::string_view digits) const {
     });
 }
 
+bool keepsLine(const TailRule& rule, std::string_view line) {
+    return !rule.wholeNumber || std::all_of(line.begin(), line.end(), [&](char c) {
+        return c < '0' || c > '9' || holds(rule.allowed, c - '0');
+    });
+}
+
 DigitSet digitsWithout(std::string_view without) {
     DigitSet digits = kAnyDigit;
     for (const char c : without) {

@@ -21,9 +21,18 @@ using DigitSet = std::uint16_t;
 struct TailRule {
     DigitSet allowed = kAnyDigit;       // none outside this set (--without)
     std::vector<std::string> contains;  // each occurs somewhere (--contains)
+    // The rule holds for the whole number, the segment line's digits too: a contained string
+    // may lie in the line or run across into the filler, and a line that holds a digit
+    // outside `allowed` has no number (see keepsLine).
+    bool wholeNumber = false;
 
+    // Whether each contained string occurs in `digits` (the filler, or the whole number).
     bool accepts(std::string_view digits) const;
 };
+
+// Whether a segment line can give numbers under the rule: false only for a whole-number
+// rule and a line holding a digit outside `allowed`.
+bool keepsLine(const TailRule& rule, std::string_view line);
 
 // Whether the set holds the digit (0 to 9).
 inline bool holds(DigitSet digits, int digit) {
