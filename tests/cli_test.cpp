@@ -253,6 +253,38 @@ TEST_F(CliTest, NothingIsGuessedSilently) {
     }
 }
 
+// Each command's help shows its own usage, its options and the common ones, without the
+// parser's placeholders; a mistyped command is named with the one it most likely meant.
+TEST_F(CliTest, HelpOfEachCommandAndMistypedCommands) {
+    for (const char* command :
+         {"suggest", "query", "cities", "where", "pretty", "all", "match", "import"}) {
+        const auto r = cli({command, "--help"});
+        EXPECT_EQ(r.status, 0) << command;
+        EXPECT_NE(r.out.find(std::string("Usage: haoma-cli ") + command), std::string::npos);
+        EXPECT_NE(r.out.find("Options of every command"), std::string::npos) << command;
+        EXPECT_NE(r.out.find("  --progress"), std::string::npos) << command;
+        EXPECT_EQ(r.out.find("REQUIRED"), std::string::npos) << r.out;
+        EXPECT_EQ(r.out.find("TEXT TEXT"), std::string::npos) << r.out;
+        EXPECT_EQ(r.out.find("haoma-cli suggest TEXT\n  haoma-cli query"), std::string::npos)
+            << command << ": the program's own footer";
+        for (const char* doubled : {"N:N", "S:S", "DIGITS:DIGITS", "FILE:FILE"}) {
+            EXPECT_EQ(r.out.find(doubled), std::string::npos) << command << ": " << doubled;
+        }
+    }
+    const std::pair<const char*, const char*> typos[] = {
+        {"qurey", "query"}, {"wher", "where"}, {"matc", "match"}, {"improt", "import"}};
+    for (const auto& [typed, meant] : typos) {
+        const auto r = cli({typed, "北京"});
+        EXPECT_EQ(r.status, 2);
+        EXPECT_NE(
+            r.err.find(std::string("unknown command '") + typed + "'; did you mean " + meant + "?"),
+            std::string::npos)
+            << r.err;
+    }
+    EXPECT_EQ(cli({"xyzzy"}).err.find("did you mean"), std::string::npos);
+    EXPECT_EQ(cli({"suggest"}).status, 2);
+}
+
 TEST_F(CliTest, QueryByProvinceAndAreaCodeAndTheCityList) {
     struct Case {
         std::vector<std::string> args;

@@ -46,6 +46,18 @@ done
 appstreamcli validate --no-net "$root/usr/share/metainfo/io.github.haoma.metainfo.xml" >/dev/null
 echo "appstreamcli: valid"
 bash -n "$root/usr/share/bash-completion/completions/haoma-cli"
+# The completion works in a plain bash, without the bash-completion package's helpers.
+completed=$(bash --norc --noprofile -c 'source "$1"
+  COMP_WORDS=(haoma-cli qu); COMP_CWORD=1; _haoma_cli; echo "${COMPREPLY[*]}"
+  COMP_WORDS=(haoma-cli all --wh); COMP_CWORD=2; _haoma_cli; echo "${COMPREPLY[*]}"
+  COMP_WORDS=(haoma-cli import "$2/"); COMP_CWORD=2; _haoma_cli; echo "${#COMPREPLY[@]}"' \
+  _ "$root/usr/share/bash-completion/completions/haoma-cli" "$root/usr/share")
+expected="query
+--whole-number
+$(find "$root/usr/share" -mindepth 1 -maxdepth 1 | wc -l)"
+[ "$completed" = "$expected" ] ||
+  { echo "bash completion without bash-completion: got: $completed"; exit 1; }
+echo "bash completion: works without bash-completion's helpers"
 
 # Both programs answer --version and --help without a window (and without a display).
 (unset DISPLAY QT_QPA_PLATFORM; "$root/usr/bin/haoma" --version | grep -q '^haoma ' &&

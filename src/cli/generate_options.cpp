@@ -17,7 +17,7 @@ const CLI::Validator kPositive(
         }
         return {};
     },
-    "N");
+    "");
 
 const CLI::Validator kSeed(
     [](std::string& value) -> std::string {
@@ -28,7 +28,7 @@ const CLI::Validator kSeed(
         }
         return {};
     },
-    "S");
+    "");
 
 const CLI::Validator kDigits(
     [](std::string& value) -> std::string {
@@ -37,7 +37,7 @@ const CLI::Validator kDigits(
         }
         return {};
     },
-    "DIGITS");
+    "");
 
 }  // namespace
 
