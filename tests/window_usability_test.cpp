@@ -6,8 +6,10 @@
 #include <QGuiApplication>
 #include <QScreen>
 #include <QTest>
+#include <QTextBrowser>
 
 #include "app/control_table.h"
+#include "app/help_window.h"
 #include "generate/pattern_kind.h"
 #include "lookup/city_table.h"
 #include "window_fixture.h"
@@ -180,6 +182,29 @@ TEST_F(UsabilityTest, TheBorderIsFixedYetTheWindowMaximises) {
     EXPECT_EQ(results->mapTo(window.get(), QPoint(0, 0)), place);  // controls keep their place
     window->showNormal();
     QTRY_COMPARE(window->frameGeometry().size(), outer);
+}
+
+// The help opens in a window of the program's own, once however often it is asked for; Esc
+// closes that window only.
+TEST(HelpWindow, TheHelpPageOpensInAWindowOfItsOwn) {
+    app::Services services;  // the real one: the page lies beside the tests, as in a build
+    const auto helpWindows = [] {
+        QList<app::HelpWindow*> found;
+        for (QWidget* widget : QApplication::topLevelWidgets()) {
+            if (auto* help = dynamic_cast<app::HelpWindow*>(widget); help && help->isVisible()) {
+                found << help;
+            }
+        }
+        return found;
+    };
+    services.openHelpPage();
+    services.openHelpPage();
+    ASSERT_EQ(helpWindows().size(), 1);
+    app::HelpWindow* help = helpWindows().front();
+    EXPECT_TRUE(help->windowTitle().startsWith("使用帮助"));
+    EXPECT_TRUE(help->browser()->toPlainText().contains("使用帮助"));
+    QTest::keyClick(help->browser(), Qt::Key_Escape);
+    EXPECT_TRUE(helpWindows().isEmpty());
 }
 
 }  // namespace

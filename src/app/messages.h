@@ -16,6 +16,8 @@ inline constexpr const char* kDatabaseFailed = "连接数据库失败！";
 // After kDatabaseFailed at start-up: %1 is the store's file, %2 why it cannot be opened.
 inline constexpr const char* kDatabaseFailedDetail =
     "\n号段库 %1 无法打开：%2\n请重新安装本程序，或用 haoma-cli import 导入号段数据。";
+// The help page is missing from the installation.
+inline constexpr const char* kNoHelpPage = "找不到帮助页 haoma-help.html，请重新安装本程序。";
 // The tooltip of a suggested name that leads to no segment of the store.
 inline constexpr const char* kNoSegmentsForPlace = "号段库中没有这个地名的号段";
 // A query while no store could be opened: %1 the file, %2 why.

@@ -4,7 +4,6 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QCoreApplication>
-#include <QDesktopServices>
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -15,6 +14,8 @@
 #include <QUrl>
 #include <cstdlib>
 
+#include "app/help_window.h"
+#include "app/messages.h"
 #include "lookup/city_table.h"
 #include "lookup/segment_store.h"
 
@@ -95,10 +96,18 @@ void Services::openHelpPage() {
     };
     for (const QString& page : candidates) {
         if (!page.isEmpty() && QFileInfo::exists(page)) {
-            QDesktopServices::openUrl(QUrl::fromLocalFile(QFileInfo(page).canonicalFilePath()));
+            // A window of the program's own, made when first asked for: no browser needed.
+            if (!help_) {
+                help_ = new HelpWindow(QFileInfo(page).canonicalFilePath());
+                help_->setAttribute(Qt::WA_DeleteOnClose);
+            }
+            help_->show();
+            help_->raise();
+            help_->activateWindow();
             return;
         }
     }
+    showMessage(QString::fromUtf8(messages::kNoHelpPage));
 }
 
 void Services::endProcess(int exitCode) {

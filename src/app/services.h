@@ -4,7 +4,9 @@
 // the message box and the process end with recorders.
 
 #include <QByteArray>
+#include <QPointer>
 #include <QString>
+#include <QWidget>
 #include <string_view>
 
 namespace haoma::app {
@@ -35,7 +37,8 @@ class Services {
     // The user's data folder for haoma, where imported stores go; empty when unknown.
     virtual QString userDataDirectory();
 
-    // Opens the program's help page in the default browser.
+    // Opens the program's help page in a window of the program's own (made when first
+    // asked for, raised when already open); says so when the page is not installed.
     virtual void openHelpPage();
 
     // The city table the association searches: the one carried in the program.
@@ -50,6 +53,7 @@ class Services {
 
   private:
     bool ending_ = false;
+    QPointer<QWidget> help_;  // the help window while it is open
 };
 
 }  // namespace haoma::app
