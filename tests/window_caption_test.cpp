@@ -63,5 +63,21 @@ TEST_F(WindowTest, EveryCaptionFitsItsControl) {
     EXPECT_TRUE(cut.empty()) << report;
 }
 
+// Every banner is whole in its box: none loses a row or a column of its border.
+TEST_F(WindowTest, EveryBannerFitsItsBox) {
+    int banners = 0;
+    for (const app::ControlSpec& spec : app::controlTable()) {
+        if (spec.kind != app::ControlKind::Picture) {
+            continue;
+        }
+        ++banners;
+        const QSize image = find<QLabel>(spec.name)->pixmap().size();
+        EXPECT_FALSE(image.isEmpty()) << spec.name;
+        EXPECT_LE(image.width(), spec.width) << spec.name;
+        EXPECT_LE(image.height(), spec.height) << spec.name;
+    }
+    EXPECT_EQ(banners, 2);
+}
+
 }  // namespace
 }  // namespace haoma::test
