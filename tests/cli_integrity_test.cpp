@@ -18,6 +18,7 @@
 
 #include "lookup/segment_store.h"
 
+#include "cli_child.h"
 #include "cli_fixture.h"
 
 #ifndef HAOMA_CLI_PATH
@@ -359,16 +360,11 @@ TEST(CliProcess, AnInterruptedImportKeepsTheOldStore) {
                   "");
         const pid_t child = fork();
         if (child == 0) {
-            execl(HAOMA_CLI_PATH, HAOMA_CLI_PATH, "import", HAOMA_SEGMENT_CSV, "--db", db.c_str(),
-                  static_cast<char*>(nullptr));
-            _exit(127);
+            test::execCli({"import", HAOMA_SEGMENT_CSV, "--db", db});
         }
         const std::string temporary = dir.file(".mobile.db.part-" + std::to_string(child));
-        // Reading and checking 517,258 rows comes first: seconds in a sanitizer build.
-        for (int wait = 0; wait < 120000 && !std::filesystem::exists(temporary); ++wait) {
-            usleep(1000);
-        }
-        const bool writing = std::filesystem::exists(temporary);
+        // Reading and checking 517,258 rows comes first.
+        const bool writing = test::waitForFile(temporary);
         kill(child, signal);
         if (!writing) {
             waitpid(child, nullptr, 0);
@@ -407,13 +403,7 @@ ChildRun runChild(const std::vector<std::string>& args, const char* output,
         dup2(open(output, O_WRONLY), 1);
         dup2(errors[1], 2);
         close(errors[0]);
-        std::vector<char*> argv{const_cast<char*>(HAOMA_CLI_PATH)};
-        for (const auto& arg : args) {
-            argv.push_back(const_cast<char*>(arg.c_str()));
-        }
-        argv.push_back(nullptr);
-        execv(HAOMA_CLI_PATH, argv.data());
-        _exit(127);
+        test::execCli(args);
     }
     close(errors[1]);
     ChildRun run;
@@ -480,14 +470,9 @@ TEST(CliProcess, ASecondImportOfTheSameStoreIsRefusedWhileTheFirstWrites) {
     const std::string small = dir.write("small.csv", "Mobile,City,Corp\n1300000,济南,联通\n");
     const pid_t child = fork();
     if (child == 0) {
-        execl(HAOMA_CLI_PATH, HAOMA_CLI_PATH, "import", HAOMA_SEGMENT_CSV, "--db", db.c_str(),
-              static_cast<char*>(nullptr));
-        _exit(127);
+        test::execCli({"import", HAOMA_SEGMENT_CSV, "--db", db});
     }
-    const std::string temporary = dir.file(".mobile.db.part-" + std::to_string(child));
-    for (int wait = 0; wait < 120000 && !std::filesystem::exists(temporary); ++wait) {
-        usleep(1000);
-    }
+    ASSERT_TRUE(test::waitForFile(dir.file(".mobile.db.part-" + std::to_string(child))));
     const std::string second = std::string(HAOMA_CLI_PATH) + " import " + small + " --db " + db;
     FILE* pipe = popen((second + " 2>&1").c_str(), "r");
     ASSERT_NE(pipe, nullptr);

@@ -16,6 +16,7 @@
 #include <string>
 #include <vector>
 
+#include "cli_child.h"
 #include "temp_dir.h"
 
 namespace haoma::cli {
@@ -68,13 +69,7 @@ pid_t start(const std::vector<std::string>& args, Input input, const std::string
         const int null = open("/dev/null", O_WRONLY);
         dup2(null, 1);
         dup2(null, 2);
-        std::vector<char*> argv{const_cast<char*>(HAOMA_CLI_PATH)};
-        for (const auto& arg : args) {
-            argv.push_back(const_cast<char*>(arg.c_str()));
-        }
-        argv.push_back(nullptr);
-        execv(HAOMA_CLI_PATH, argv.data());
-        _exit(127);
+        test::execCli(args);
     }
     if (input == Input::EndlessNumbers) {
         close(feed[0]);
