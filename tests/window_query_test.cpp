@@ -1,7 +1,9 @@
 // SPDX-License-Identifier: MIT
 // Opening the segment store at start-up and the segment query through the window.
 #include <sqlite3.h>
+#include <QAction>
 #include <QClipboard>
+#include <QComboBox>
 #include <QDir>
 #include <QGuiApplication>
 #include <QTest>
@@ -9,6 +11,8 @@
 #include <sstream>
 
 #include "app/messages.h"
+#include "app/region_dialog.h"
+#include "cli/cli.h"
 #include "lookup/store_writer.h"
 #include "temp_dir.h"
 #include "window_fixture.h"
@@ -240,6 +244,63 @@ TEST(StoreLocation, FoundBesideTheProgramFromAnotherWorkingDirectory) {
     QTest::mouseClick(window.control<QPushButton>("按钮1查询"), Qt::LeftButton);
     EXPECT_GT(window.control<QLabel>("标签号段数")->text().toInt(), 10000);
     QDir::setCurrent(before);
+}
+
+// 按省份或区号查号段 from the segment box's context menu fills the box with the lines that
+// haoma-cli query --province / --area-code prints, with the main window's carrier choice.
+TEST_F(WindowTest, TheRegionDialogFillsTheSegmentBoxAsTheCommandLineQueries) {
+    const std::string store = QCoreApplication::applicationDirPath().toStdString() + "/mobile.db";
+    const auto cliLines = [&](std::vector<std::string> args) {
+        args.insert(args.end(), {"--db", store, "--crlf"});
+        std::istringstream in;
+        std::ostringstream out, err;
+        cli::Environment environment;
+        EXPECT_EQ(cli::run(args, in, out, err, environment), 0) << err.str();
+        return out.str();
+    };
+    auto* action = window->findChild<QAction*>("动作按地区查号段");
+    ASSERT_NE(action, nullptr);
+    EXPECT_EQ(window->findChild<app::RegionDialog*>(), nullptr);  // made when first opened
+    action->trigger();
+    auto* dialog = window->findChild<app::RegionDialog*>();
+    ASSERT_NE(dialog, nullptr);
+    EXPECT_TRUE(dialog->isVisible());
+    EXPECT_EQ(dialog->windowTitle(), "按省份或区号查号段");
+    auto* provinces = dialog->findChild<QComboBox*>("省份");
+    auto* areaCode = dialog->findChild<QLineEdit*>("区号");
+    ASSERT_NE(provinces, nullptr);
+    ASSERT_NE(areaCode, nullptr);
+    EXPECT_EQ(provinces->accessibleName(), "省份");
+    EXPECT_GE(provinces->count(), 31);
+    struct Case {
+        const char* province;
+        const char* code;
+        const char* carrier;
+        std::vector<std::string> args;
+    };
+    const Case cases[] = {
+        {"广东", "", "单选框不限", {"query", "--province", "广东"}},
+        {"西藏", "", "单选框移动", {"query", "--province", "西藏", "--carrier", "移动"}},
+        {"广东", "0755", "单选框电信", {"query", "--area-code", "0755", "--carrier", "电信"}},
+        {"北京", "755", "单选框不限", {"query", "--area-code", "755"}},
+    };
+    for (const auto& c : cases) {
+        click(c.carrier);
+        provinces->setCurrentText(QString::fromUtf8(c.province));
+        areaCode->setText(QString::fromUtf8(c.code));
+        QTest::mouseClick(dialog->findChild<QPushButton*>("查询"), Qt::LeftButton);
+        const std::string expected = cliLines(c.args);
+        // Compared whole, bytes as the box holds them (a diff of 10,000 lines would be slow).
+        EXPECT_TRUE(std::string(box("编辑框1")->utf8View()) == expected) << c.province << c.code;
+        EXPECT_EQ(caption("标签号段数").toLongLong(),
+                  std::count(expected.begin(), expected.end(), '\n'));
+    }
+    EXPECT_TRUE(services.messages.isEmpty());
+    // Esc closes the dialog only.
+    QTest::keyClick(areaCode, Qt::Key_Escape);
+    EXPECT_FALSE(dialog->isVisible());
+    EXPECT_TRUE(window->isVisible());
+    EXPECT_EQ(services.exitCodes.size(), 0U);
 }
 
 }  // namespace

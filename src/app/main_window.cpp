@@ -149,6 +149,11 @@ void MainWindow::connectSignals() {
     control<TextBox>("编辑框2")->addAction(save);
     control<TextBox>("编辑框2")->addContextAction(save);
     connect(save, &QAction::triggered, this, &MainWindow::SaveResults);
+    // 按省份或区号查号段… in the segment box's context menu.
+    auto* region = new QAction(QString::fromUtf8(messages::kRegionAction), this);
+    region->setObjectName(QStringLiteral("动作按地区查号段"));
+    control<TextBox>("编辑框1")->addContextAction(region);
+    connect(region, &QAction::triggered, this, &MainWindow::OpenRegionDialog);
     // Events that have no signal of their own: handled in eventFilter().
     control<QCheckBox>("选择框1")->installEventFilter(this);
     control<QLineEdit>("编辑框生成总数")->installEventFilter(this);

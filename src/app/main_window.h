@@ -19,10 +19,13 @@ class CityGuide;
 class CityRecords;
 class PlaceAliases;
 class SegmentStore;
+struct SegmentRows;
 enum class Carrier;
 }  // namespace haoma::lookup
 
 namespace haoma::app {
+
+class RegionDialog;
 
 class RunDriver;
 struct RunControls;
@@ -59,6 +62,9 @@ class MainWindow : public QWidget {
     void ClearPlannedTotal();
     // Writes the result box to a file the user picks, whole or not at all.
     void SaveResults();
+    // 按省份或区号查号段: the dialog, and its query into the segment box.
+    void OpenRegionDialog();
+    void QueryRegion();
     // Enter in the city box: 查号段, unless the suggestion list is open.
     void QueryOnEnter();
     void SelectPrettyMode();
@@ -89,6 +95,8 @@ class MainWindow : public QWidget {
     void connectSignals();
     void applyFocusOrder();
     void setIndicatorsEnabled(bool enabled);
+    // Writes a query's answer into the segment box and its count, or says the store failed.
+    void showSegments(const lookup::SegmentRows& answer);
     lookup::Carrier selectedCarrier() const;
     // The guide from a city text to the store's cities, made on first use (it reads the
     // store's city names); none without a store or a city table.
@@ -103,8 +111,9 @@ class MainWindow : public QWidget {
     std::unique_ptr<lookup::CityRecords> cityRecords_;
     std::unique_ptr<lookup::PlaceAliases> placeAliases_;
     std::unique_ptr<lookup::CityGuide> cityGuide_;
-    bool centredInFrame_ = false;  // placed in the centre with the frame counted
-    bool fitting_ = false;         // inside fitOuterSize(), whose own moves come back as events
+    RegionDialog* regionDialog_ = nullptr;  // made when first opened, owned as a child
+    bool centredInFrame_ = false;           // placed in the centre with the frame counted
+    bool fitting_ = false;  // inside fitOuterSize(), whose own moves come back as events
 };
 
 }  // namespace haoma::app

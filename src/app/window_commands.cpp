@@ -11,6 +11,7 @@
 
 #include "app/main_window.h"
 #include "app/messages.h"
+#include "app/region_dialog.h"
 #include "app/run_driver.h"
 #include "app/services.h"
 #include "app/text_box.h"
@@ -131,8 +132,14 @@ void MainWindow::QuerySegments() {
         cityBox->setText(QString::fromStdString(found.choice.city));
         control<QListWidget>("列表框_出发地")->hide();
     }
+    showSegments(answer);
+}
+
+void MainWindow::showSegments(const lookup::SegmentRows& answer) {
+    auto* segmentBox = control<TextBox>("编辑框1");
+    auto* count = control<QLabel>("标签号段数");
+    control<QPushButton>("按钮1查询")->setEnabled(true);
     if (!answer.error.empty()) {
-        control<QPushButton>("按钮1查询")->setEnabled(true);
         services_.showMessage(
             QString::fromUtf8(messages::kStoreDamaged).arg(QString::fromStdString(store_->path())));
         return;
@@ -148,7 +155,42 @@ void MainWindow::QuerySegments() {
     segmentBox->moveCaretToEnd();
     count->setText(QString::fromStdString(
         text::advanceCounter(count->text().toStdString(), static_cast<std::int64_t>(rows.size()))));
-    control<QPushButton>("按钮1查询")->setEnabled(true);
+}
+
+void MainWindow::OpenRegionDialog() {
+    if (!store_) {
+        services_.showMessage(
+            QString::fromUtf8(messages::kStoreUnavailable)
+                .arg(QString::fromStdString(storePath()), QString::fromStdString(storeFailure_)));
+        return;
+    }
+    if (regionDialog_ == nullptr) {
+        // Built when first opened: the start-up does not pay for it.
+        std::string error;
+        QStringList provinces;
+        for (const auto& city : store_->cities(error)) {
+            const QString province = QString::fromStdString(city.province);
+            if (!province.isEmpty() && !provinces.contains(province)) {
+                provinces << province;
+            }
+        }
+        regionDialog_ = new RegionDialog(provinces, this);
+        connect(regionDialog_, &RegionDialog::queryRequested, this, &MainWindow::QueryRegion);
+    }
+    regionDialog_->show();
+    regionDialog_->raise();
+    regionDialog_->activateWindow();
+}
+
+void MainWindow::QueryRegion() {
+    control<QLabel>("标签号段数")->setText(QStringLiteral("0"));
+    control<TextBox>("编辑框1")->clear();
+    setIndicatorsEnabled(false);
+    const QString areaCode = regionDialog_->areaCode();
+    showSegments(
+        areaCode.isEmpty()
+            ? store_->segmentsOfProvince(regionDialog_->province().toStdString(), selectedCarrier())
+            : store_->segmentsOfAreaCode(areaCode.toStdString(), selectedCarrier()));
 }
 
 void MainWindow::setIndicatorsEnabled(bool enabled) {
