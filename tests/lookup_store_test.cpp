@@ -13,6 +13,7 @@
 #include "lookup/segment_index.h"
 #include "lookup/segment_store.h"
 #include "lookup/store_writer.h"
+#include "lookup/where_lines.h"
 #include "temp_dir.h"
 
 namespace haoma::lookup {
@@ -408,6 +409,23 @@ TEST(Import, MalformedFilesAreRejectedWhole) {
         const auto result = readSegmentFile(c.bytes);
         EXPECT_TRUE(result.rows.empty()) << c.says;
         EXPECT_NE(result.error.find(c.says), std::string::npos) << result.error;
+    }
+}
+
+TEST(WhereLines, NumbersOfPastedTextInAnyLayout) {
+    const std::pair<const char*, std::vector<std::string>> cases[] = {
+        {"13800138000", {"13800138000"}},
+        {"13800138000 13900000000", {"13800138000", "13900000000"}},
+        {"+86 138 0013 8000", {"+86 138 0013 8000"}},
+        {"138-0013-8000,13900000000;\t1390101\r\n", {"138-0013-8000", "13900000000", "1390101"}},
+        {"\n\n  \n", {}},
+        {"abc def", {"abc", "def"}},
+        {"0086 18912345678\n", {"0086 18912345678"}},
+        {"138-0013-8000  0086 189 1234 5678 x", {"138-0013-8000", "0086 189 1234 5678", "x"}},
+        {"13900000000 138 0013 8000", {"13900000000", "138 0013 8000"}},
+    };
+    for (const auto& [text, numbers] : cases) {
+        EXPECT_EQ(numbersInText(text), numbers) << text;
     }
 }
 

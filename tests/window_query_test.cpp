@@ -12,6 +12,7 @@
 
 #include "app/messages.h"
 #include "app/region_dialog.h"
+#include "app/where_dialog.h"
 #include "cli/cli.h"
 #include "lookup/store_writer.h"
 #include "temp_dir.h"
@@ -301,6 +302,47 @@ TEST_F(WindowTest, TheRegionDialogFillsTheSegmentBoxAsTheCommandLineQueries) {
     EXPECT_FALSE(dialog->isVisible());
     EXPECT_TRUE(window->isVisible());
     EXPECT_EQ(services.exitCodes.size(), 0U);
+}
+
+// 号码归属地 (Ctrl+L): pasted numbers in any layout give, line for line, what haoma-cli where
+// --crlf gives for the same numbers one a line; the count of found and not found; the copy
+// and the save write those same bytes.
+TEST_F(WindowTest, TheWhereDialogAnswersAsTheCommandLine) {
+    find<app::TextBox>("编辑框1")->setFocus();
+    QTest::keyClick(find<app::TextBox>("编辑框1"), Qt::Key_L, Qt::ControlModifier);
+    auto* dialog = window->findChild<app::WhereDialog*>();
+    ASSERT_NE(dialog, nullptr);
+    EXPECT_TRUE(dialog->isVisible());
+    EXPECT_EQ(dialog->windowTitle(), "号码归属地");
+    dialog->input()->setPlainText(
+        "13800138000\n+86 139 0101 0000, 1921234;abc\t138-0013-8000  0086 18912345678\n"
+        "\n19912345678 12000000000");
+    QTest::mouseClick(dialog->findChild<QPushButton*>("查询"), Qt::LeftButton);
+    const std::string oneALine =
+        "13800138000\n+86 139 0101 0000\n1921234\nabc\n138-0013-8000\n0086 18912345678\n"
+        "19912345678\n12000000000\n";
+    std::istringstream in(oneALine);
+    std::ostringstream out, err;
+    const std::string store = QCoreApplication::applicationDirPath().toStdString() + "/mobile.db";
+    EXPECT_EQ(cli::run({"where", "--crlf", "--db", store}, in, out, err, cli::Environment{}), 1);
+    EXPECT_EQ(std::string(dialog->output()->utf8View()), out.str());
+    EXPECT_EQ(dialog->findChild<QLabel*>("统计")->text(), "找到 6 个，未找到 2 个");
+    EXPECT_EQ(dialog->output()->accessibleName(), "查询结果");
+    EXPECT_EQ(dialog->input()->accessibleName(), "待查号码");
+
+    QTest::mouseClick(dialog->findChild<QPushButton*>("复制"), Qt::LeftButton);
+    EXPECT_EQ(QGuiApplication::clipboard()->text().toStdString(), out.str());
+    TempDir folder;
+    services.savePath = QString::fromStdString(folder.file("places.tsv"));
+    QTest::mouseClick(dialog->findChild<QPushButton*>("保存到文件"), Qt::LeftButton);
+    std::ifstream saved(folder.file("places.tsv"), std::ios::binary);
+    std::ostringstream bytes;
+    bytes << saved.rdbuf();
+    EXPECT_EQ(bytes.str(), out.str());
+    EXPECT_TRUE(services.messages.isEmpty());
+    QTest::keyClick(dialog->input(), Qt::Key_Escape);
+    EXPECT_FALSE(dialog->isVisible());
+    EXPECT_TRUE(window->isVisible());
 }
 
 }  // namespace

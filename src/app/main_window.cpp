@@ -27,6 +27,7 @@
 #include "lookup/city_guide.h"
 #include "lookup/city_table.h"
 #include "lookup/place_aliases.h"
+#include "lookup/segment_index.h"
 #include "lookup/segment_store.h"
 
 // Resources of a static library are registered by hand, outside any namespace.
@@ -154,6 +155,16 @@ void MainWindow::connectSignals() {
     region->setObjectName(QStringLiteral("动作按地区查号段"));
     control<TextBox>("编辑框1")->addContextAction(region);
     connect(region, &QAction::triggered, this, &MainWindow::OpenRegionDialog);
+    // 号码归属地… in both boxes' context menus, and Ctrl+L anywhere in the window.
+    auto* where = new QAction(QString::fromUtf8(messages::kWhereAction), this);
+    where->setObjectName(QStringLiteral("动作号码归属地"));
+    // The key itself is taken in eventFilter(), before a box's editor could take it as its
+    // own; the action only shows it in the menus.
+    where->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_L));
+    where->setShortcutContext(Qt::WidgetShortcut);
+    control<TextBox>("编辑框1")->addContextAction(where);
+    control<TextBox>("编辑框2")->addContextAction(where);
+    connect(where, &QAction::triggered, this, &MainWindow::OpenWhereDialog);
     // Events that have no signal of their own: handled in eventFilter().
     control<QCheckBox>("选择框1")->installEventFilter(this);
     control<QLineEdit>("编辑框生成总数")->installEventFilter(this);
@@ -171,6 +182,11 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
         case QEvent::KeyPress: {
             const auto* key = static_cast<QKeyEvent*>(event);
             const auto* widget = qobject_cast<QWidget*>(watched);
+            if (key->key() == Qt::Key_L && key->modifiers() == Qt::ControlModifier &&
+                widget != nullptr && widget->window() == this) {
+                OpenWhereDialog();  // Ctrl+L anywhere in the main window
+                return true;
+            }
             if (key->key() != Qt::Key_Escape && key->key() != Qt::Key_Down) {
                 break;  // every key of the program passes here: look nothing up for the rest
             }

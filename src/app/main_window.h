@@ -5,6 +5,7 @@
 
 #include <QWidget>
 #include <memory>
+#include <string_view>
 
 class QAbstractButton;
 class QCheckBox;
@@ -18,6 +19,7 @@ namespace haoma::lookup {
 class CityGuide;
 class CityRecords;
 class PlaceAliases;
+class SegmentIndex;
 class SegmentStore;
 struct SegmentRows;
 enum class Carrier;
@@ -26,6 +28,7 @@ enum class Carrier;
 namespace haoma::app {
 
 class RegionDialog;
+class WhereDialog;
 
 class RunDriver;
 struct RunControls;
@@ -65,6 +68,9 @@ class MainWindow : public QWidget {
     // 按省份或区号查号段: the dialog, and its query into the segment box.
     void OpenRegionDialog();
     void QueryRegion();
+    // 号码归属地: the dialog, and its lookups.
+    void OpenWhereDialog();
+    void LookUpNumbers();
     // Enter in the city box: 查号段, unless the suggestion list is open.
     void QueryOnEnter();
     void SelectPrettyMode();
@@ -97,6 +103,10 @@ class MainWindow : public QWidget {
     void setIndicatorsEnabled(bool enabled);
     // Writes a query's answer into the segment box and its count, or says the store failed.
     void showSegments(const lookup::SegmentRows& answer);
+    // Asks where to save and writes the text there, whole or not at all; says why it failed.
+    void saveText(std::string_view text);
+    // Whether there is a store; says why not when there is none.
+    bool storeOrSaySo();
     lookup::Carrier selectedCarrier() const;
     // The guide from a city text to the store's cities, made on first use (it reads the
     // store's city names); none without a store or a city table.
@@ -112,8 +122,10 @@ class MainWindow : public QWidget {
     std::unique_ptr<lookup::PlaceAliases> placeAliases_;
     std::unique_ptr<lookup::CityGuide> cityGuide_;
     RegionDialog* regionDialog_ = nullptr;  // made when first opened, owned as a child
-    bool centredInFrame_ = false;           // placed in the centre with the frame counted
-    bool fitting_ = false;  // inside fitOuterSize(), whose own moves come back as events
+    WhereDialog* whereDialog_ = nullptr;    // likewise
+    std::unique_ptr<lookup::SegmentIndex> segmentIndex_;  // made at the first lookup
+    bool centredInFrame_ = false;  // placed in the centre with the frame counted
+    bool fitting_ = false;         // inside fitOuterSize(), whose own moves come back as events
 };
 
 }  // namespace haoma::app

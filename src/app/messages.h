@@ -47,6 +47,7 @@ inline constexpr SaveFailureReason kSaveFailureReasons[] = {
 };
 inline constexpr const char* kSaveCaption = "保存到文件";
 inline constexpr const char* kRegionAction = "按省份或区号查号段…(&P)";
+inline constexpr const char* kWhereAction = "号码归属地…(&L)";
 inline constexpr const char* kSaveAction = "保存到文件(&S)…";
 inline constexpr const char* kSaveFilter = "文本文件 (*.txt);;所有文件 (*)";
 

@@ -11,7 +11,6 @@
 
 #include "app/main_window.h"
 #include "app/messages.h"
-#include "app/region_dialog.h"
 #include "app/run_driver.h"
 #include "app/services.h"
 #include "app/text_box.h"
@@ -157,42 +156,6 @@ void MainWindow::showSegments(const lookup::SegmentRows& answer) {
         text::advanceCounter(count->text().toStdString(), static_cast<std::int64_t>(rows.size()))));
 }
 
-void MainWindow::OpenRegionDialog() {
-    if (!store_) {
-        services_.showMessage(
-            QString::fromUtf8(messages::kStoreUnavailable)
-                .arg(QString::fromStdString(storePath()), QString::fromStdString(storeFailure_)));
-        return;
-    }
-    if (regionDialog_ == nullptr) {
-        // Built when first opened: the start-up does not pay for it.
-        std::string error;
-        QStringList provinces;
-        for (const auto& city : store_->cities(error)) {
-            const QString province = QString::fromStdString(city.province);
-            if (!province.isEmpty() && !provinces.contains(province)) {
-                provinces << province;
-            }
-        }
-        regionDialog_ = new RegionDialog(provinces, this);
-        connect(regionDialog_, &RegionDialog::queryRequested, this, &MainWindow::QueryRegion);
-    }
-    regionDialog_->show();
-    regionDialog_->raise();
-    regionDialog_->activateWindow();
-}
-
-void MainWindow::QueryRegion() {
-    control<QLabel>("标签号段数")->setText(QStringLiteral("0"));
-    control<TextBox>("编辑框1")->clear();
-    setIndicatorsEnabled(false);
-    const QString areaCode = regionDialog_->areaCode();
-    showSegments(
-        areaCode.isEmpty()
-            ? store_->segmentsOfProvince(regionDialog_->province().toStdString(), selectedCarrier())
-            : store_->segmentsOfAreaCode(areaCode.toStdString(), selectedCarrier()));
-}
-
 void MainWindow::setIndicatorsEnabled(bool enabled) {
     for (const auto& row : generate::patternTable()) {
         control<QPushButton>(row.indicator.data())->setEnabled(enabled);
@@ -232,6 +195,10 @@ void MainWindow::ClearResults() {
 }
 
 void MainWindow::SaveResults() {
+    saveText(control<TextBox>("编辑框2")->utf8View());
+}
+
+void MainWindow::saveText(std::string_view text) {
     const QString path = services_.saveFileName(QString::fromUtf8(messages::kSaveCaption),
                                                 QString::fromUtf8(messages::kSaveFilter));
     if (path.isEmpty()) {
@@ -241,7 +208,7 @@ void MainWindow::SaveResults() {
     // file renamed over the target only when complete.
     std::ostream noStandardOutput(nullptr);
     lookup::Output file(noStandardOutput, path.toStdString());
-    if (!file.ready() || !file.write(control<TextBox>("编辑框2")->utf8View()) || !file.commit()) {
+    if (!file.ready() || !file.write(text) || !file.commit()) {
         QString reason = QString::fromStdString(file.error());
         for (const auto& known : messages::kSaveFailureReasons) {
             if (known.cause == file.cause()) {

@@ -11,6 +11,7 @@
 #include "cli/context.h"
 #include "cli/line_reader.h"
 #include "lookup/segment_index.h"
+#include "lookup/where_lines.h"
 #include "text/text.h"
 
 namespace haoma::cli {
@@ -45,13 +46,8 @@ class WhereCommand : public Command {
         if (!output.ready()) {
             return context.fail(output.error());
         }
-        // The tab-separated fields after the segment, made once for each distinct place.
-        std::vector<std::string> answers;
-        for (const auto& facts : index.facts()) {
-            answers.push_back("\t" + facts.province + "\t" + facts.city + "\t" + facts.corp + "\t" +
-                              facts.areaCode + context.lineEnd());
-        }
-        Lookups lookups{context, index, answers, output, context.lineEnd()};
+        const lookup::WhereLines lines(index, context.lineEnd());
+        Lookups lookups{context, lines, output};
         numbers_.insert(numbers_.end(), extraOperands.begin(), extraOperands.end());
         bool going = true;
         if (!numbers_.empty() && numbers_ != std::vector<std::string>{"-"}) {
@@ -86,11 +82,10 @@ class WhereCommand : public Command {
   private:
     struct Lookups {
         const Context& context;
-        const lookup::SegmentIndex& index;
-        const std::vector<std::string>& answers;
+        const lookup::WhereLines& lines;
         Output& output;
-        std::string lineEnd;
         std::string block{};
+        std::string shown{};  // the number as the last line shows it
         std::uint64_t count = 0;
         std::uint64_t notFound = 0;
         std::uint64_t malformed = 0;  // of notFound: lines that are no number at all
@@ -103,17 +98,12 @@ class WhereCommand : public Command {
             if (given.ends_with('\r')) {
                 given.remove_suffix(1);
             }
-            const std::string number = lookup::contactNumber(given);
             ++count;
-            const auto found = index.find(number);
-            block.append(number);
-            if (found.verdict == lookup::NumberVerdict::Found) {
-                block.append("\t").append(number.substr(0, 7)).append(answers[found.facts]);
-            } else {
+            const auto verdict = lines.append(given, block, shown);
+            if (verdict != lookup::NumberVerdict::Found) {
                 ++notFound;
-                malformed += found.verdict == lookup::NumberVerdict::Malformed;
-                note(found.verdict, number);
-                block.append("\t\t\t\t\t").append(lineEnd);
+                malformed += verdict == lookup::NumberVerdict::Malformed;
+                note(verdict, shown);
             }
             return block.size() < kBlockBytes || flush();
         }
