@@ -112,9 +112,7 @@ void MainWindow::QuerySegments() {
     if (!store_) {
         // A store that could not be opened is no store of zero rows: the query says so.
         control<QPushButton>("按钮1查询")->setEnabled(true);
-        services_.showMessage(
-            QString::fromUtf8(messages::kStoreUnavailable)
-                .arg(QString::fromStdString(storePath()), QString::fromStdString(storeFailure_)));
+        storeOrSaySo();
         return;
     }
     const auto* guide = cityGuide();
