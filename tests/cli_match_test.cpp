@@ -163,8 +163,19 @@ TEST_F(CliTest, SampleIsDistinctFromTheOutputInOrderAndRepeatable) {
         std::sort(sorted.begin(), sorted.end());
         EXPECT_EQ(shuffled, sorted);
     }
+    // The seed a run drew for itself is the one it names: given back, it draws the same.
     const auto seeded = cli({"all", "1380013", "--sample", "3", "--progress"});
-    EXPECT_NE(seeded.err.find("seed "), std::string::npos);
+    const auto named = seeded.err.find("seed ");
+    ASSERT_NE(named, std::string::npos);
+    const std::string seed = seeded.err.substr(named + 5, seeded.err.find('\n', named) - named - 5);
+    EXPECT_EQ(cli({"all", "1380013", "--sample", "3", "--seed", seed}).out, seeded.out);
+    // A limit below the sample's size is a smaller sample, never more lines than the limit.
+    for (const char* shuffle : {"--count", "--shuffle"}) {
+        const auto limited = cli(
+            {"match", "A*", "1380013", "--sample", "500", "--limit", "7", "--seed", "5", shuffle});
+        EXPECT_EQ(linesOf(limited.out).size(), shuffle[2] == 'c' ? 1U : 7U) << shuffle;
+        EXPECT_EQ(linesOf(limited.out)[0].size(), shuffle[2] == 'c' ? 1U : 11U) << limited.out;
+    }
 }
 
 }  // namespace

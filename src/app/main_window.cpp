@@ -158,13 +158,20 @@ void MainWindow::connectSignals() {
     // 号码归属地… in both boxes' context menus, and Ctrl+L anywhere in the window.
     auto* where = new QAction(QString::fromUtf8(messages::kWhereAction), this);
     where->setObjectName(QStringLiteral("动作号码归属地"));
-    // The key itself is taken in eventFilter(), before a box's editor could take it as its
-    // own; the action only shows it in the menus.
+    // The keys of this action and the next are taken in eventFilter(), before a box's editor
+    // could take them as its own; the actions only show them in the menus.
     where->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_L));
     where->setShortcutContext(Qt::WidgetShortcut);
     control<TextBox>("编辑框1")->addContextAction(where);
     control<TextBox>("编辑框2")->addContextAction(where);
     connect(where, &QAction::triggered, this, &MainWindow::OpenWhereDialog);
+    // 按规则选号… in the result box's context menu, and Ctrl+G anywhere in the window.
+    auto* rule = new QAction(QString::fromUtf8(messages::kRuleAction), this);
+    rule->setObjectName(QStringLiteral("动作按规则选号"));
+    rule->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_G));
+    rule->setShortcutContext(Qt::WidgetShortcut);
+    control<TextBox>("编辑框2")->addContextAction(rule);
+    connect(rule, &QAction::triggered, this, &MainWindow::OpenRuleDialog);
     // Events that have no signal of their own: handled in eventFilter().
     control<QCheckBox>("选择框1")->installEventFilter(this);
     control<QLineEdit>("编辑框生成总数")->installEventFilter(this);
@@ -182,9 +189,10 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
         case QEvent::KeyPress: {
             const auto* key = static_cast<QKeyEvent*>(event);
             const auto* widget = qobject_cast<QWidget*>(watched);
-            if (key->key() == Qt::Key_L && key->modifiers() == Qt::ControlModifier &&
-                widget != nullptr && widget->window() == this) {
-                OpenWhereDialog();  // Ctrl+L anywhere in the main window
+            // The dialogs' keys, anywhere in the main window.
+            if (key->modifiers() == Qt::ControlModifier && widget != nullptr &&
+                widget->window() == this && (key->key() == Qt::Key_L || key->key() == Qt::Key_G)) {
+                key->key() == Qt::Key_L ? OpenWhereDialog() : OpenRuleDialog();
                 return true;
             }
             if (key->key() != Qt::Key_Escape && key->key() != Qt::Key_Down) {

@@ -28,6 +28,7 @@ enum class Carrier;
 namespace haoma::app {
 
 class RegionDialog;
+class RuleDialog;
 class WhereDialog;
 
 class RunDriver;
@@ -71,6 +72,10 @@ class MainWindow : public QWidget {
     // 号码归属地: the dialog, and its lookups.
     void OpenWhereDialog();
     void LookUpNumbers();
+    // 按规则选号: the dialog, its count, and its run.
+    void OpenRuleDialog();
+    void CountRuleNumbers();
+    void RunRuleNumbers();
     // Enter in the city box: 查号段, unless the suggestion list is open.
     void QueryOnEnter();
     void SelectPrettyMode();
@@ -123,6 +128,7 @@ class MainWindow : public QWidget {
     std::unique_ptr<lookup::CityGuide> cityGuide_;
     RegionDialog* regionDialog_ = nullptr;  // made when first opened, owned as a child
     WhereDialog* whereDialog_ = nullptr;    // likewise
+    RuleDialog* ruleDialog_ = nullptr;      // likewise
     std::unique_ptr<lookup::SegmentIndex> segmentIndex_;  // made at the first lookup
     bool centredInFrame_ = false;  // placed in the centre with the frame counted
     bool fitting_ = false;         // inside fitOuterSize(), whose own moves come back as events

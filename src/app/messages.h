@@ -4,6 +4,8 @@
 
 #include <cerrno>
 
+#include "generate/digit_pattern.h"
+
 namespace haoma::app::messages {
 
 inline constexpr const char* kPrettyModeNotSelected = "选中红字，仅靓号";
@@ -45,6 +47,27 @@ inline constexpr SaveFailureReason kSaveFailureReasons[] = {
     {EROFS, "只读的文件系统"}, {EISDIR, "这是一个文件夹"}, {EFBIG, "文件太大"},
     {ELOOP, "符号链接成环"},
 };
+// What is wrong with a rule of 按规则选号, after "第 N 个字符："; %1 is the character.
+struct PatternFaultText {
+    generate::PatternFault fault;
+    const char* text;
+};
+inline constexpr PatternFaultText kPatternFaultTexts[] = {
+    {generate::PatternFault::Empty, "这里少了一个规则（逗号前后和规则末尾不能空着）"},
+    {generate::PatternFault::NothingBefore, "“%1”前面要先有一位"},
+    {generate::PatternFault::UnclosedSet, "“[”缺少配对的“]”"},
+    {generate::PatternFault::LowerCaseLetter, "“%1”：数字变量要用大写字母 A 到 J"},
+    {generate::PatternFault::Unexpected, "规则里不能有“%1”（只用数字、*、[集合]、A 到 J、+ 和 -）"},
+    {generate::PatternFault::TooLong, "一个规则最多 11 位"},
+    {generate::PatternFault::NotInSet, "方括号里只能写数字和范围，不能有“%1”"},
+    {generate::PatternFault::BadRange, "范围要写两个数字，小的在前，如 0-5"},
+    {generate::PatternFault::EmptySet, "这个方括号不含任何数字"},
+};
+// Before a fault's text: %1 is the position, counted in characters from 1.
+inline constexpr const char* kPatternFaultAt = "第 %1 个字符：";
+inline constexpr const char* kBadSeed = "随机种子要是 0 到 18446744073709551615 之间的整数";
+inline constexpr const char* kRuleAction = "按规则选号…(&G)";
+
 inline constexpr const char* kSaveCaption = "保存到文件";
 inline constexpr const char* kRegionAction = "按省份或区号查号段…(&P)";
 inline constexpr const char* kWhereAction = "号码归属地…(&L)";

@@ -11,7 +11,9 @@
 #include "app/messages.h"
 #include "app/services.h"
 #include "app/text_box.h"
+#include "generate/match_run.h"
 #include "generate/runs.h"
+#include "generate/sample_ranks.h"
 #include "text/text.h"
 
 namespace haoma::app {
@@ -24,6 +26,8 @@ constexpr std::size_t kMaxSlice = 262144;
 // A million lines cost the result box about 19 MB. A full box peaks near 550 MB while it
 // fills, and near 900 MB once its text is also copied to the clipboard.
 constexpr std::int64_t kDefaultResultCapacity = 20'000'000;
+// What the pretty run and the run by rule put in place of a planned total that is not positive.
+constexpr std::int32_t kDefaultPlannedTotal = 1'000'000;
 
 // Marks a run active for the scope of the handler.
 class ActiveRun {
@@ -108,7 +112,7 @@ void RunDriver::runPrettyNumbers() {
     }
     const ActiveRun running(active_);
     if (plannedTotal() <= 0) {
-        c_.plannedTotal->setText(QStringLiteral("1000000"));
+        c_.plannedTotal->setText(QString::number(kDefaultPlannedTotal));
     }
     disableQueryAndIndicators();
     generate::PrettyRun run(generate::segmentList(c_.segmentBox->utf8View()), "\r\n");
@@ -202,6 +206,84 @@ void RunDriver::runAllNumbers() {
     c_.resultBox->moveCaretToEnd();
     c_.allNumbersButton->setEnabled(true);
     c_.queryButton->setEnabled(true);
+}
+
+std::uint64_t RunDriver::ruleLimit() const {
+    const std::int32_t planned = plannedTotal();
+    return static_cast<std::uint64_t>(planned > 0 ? planned : kDefaultPlannedTotal);
+}
+
+void RunDriver::runRule(const RuleRun& request) {
+    if (active_) {
+        return;  // one run at a time
+    }
+    const ActiveRun running(active_);
+    if (plannedTotal() <= 0) {
+        c_.plannedTotal->setText(QString::number(kDefaultPlannedTotal));
+    }
+    disableQueryAndIndicators();
+    resetResults();
+    auto lines = generate::segmentList(c_.segmentBox->utf8View());
+    if (c_.segmentBox->isEmpty()) {
+        services_.showMessage(qs(messages::kNoSegments));
+    } else if (request.sample) {
+        const std::uint64_t wanted = std::min(*request.sample, ruleLimit());
+        const auto numbers =
+            generate::seededSample(request.seed, request.shuffle, [&](std::mt19937_64& random) {
+                return generate::sampleMatches(lines, request.patterns, request.rule, wanted,
+                                               random, [this] { return services_.ending(); });
+            });
+        if (numbers) {
+            deliverSample(*numbers);
+        }
+    } else {
+        deliverMatches(std::move(lines), request);
+    }
+    c_.resultBox->moveCaretToEnd();
+    c_.queryButton->setEnabled(true);
+}
+
+void RunDriver::deliverSample(const std::vector<std::string>& numbers) {
+    std::size_t at = 0;
+    while (at < numbers.size() && !services_.ending()) {
+        const std::int64_t room = roomInResultBox();
+        if (room <= 0) {
+            services_.showMessage(qs(messages::kResultBoxFull).arg(capacity_));
+            break;
+        }
+        sliceTimer_.start();
+        const std::size_t count = std::min(sliceSize(room), numbers.size() - at);
+        for (std::size_t i = at; i < at + count; ++i) {
+            buffer_.append(numbers[i]).append("\r\n");
+        }
+        at += count;
+        deliver(count);
+        finishSlice(count);
+    }
+}
+
+void RunDriver::deliverMatches(std::vector<std::string> lines, const RuleRun& request) {
+    generate::MatchRun run(std::move(lines), request.patterns, request.rule, "\r\n",
+                           [this] { return services_.ending(); });
+    // The planned total is read afresh for every slice, as the other runs read it.
+    const auto limit = [this] {
+        return static_cast<std::uint64_t>(std::max<std::int32_t>(0, plannedTotal()));
+    };
+    while (!run.finished() && !services_.ending()) {
+        const std::int64_t room = roomInResultBox();
+        if (room <= 0) {
+            // Full: the run stops, and says so only when a number was still to come.
+            std::string probe;
+            if (run.next(limit(), 1, probe) > 0) {
+                services_.showMessage(qs(messages::kResultBoxFull).arg(capacity_));
+            }
+            break;
+        }
+        sliceTimer_.start();
+        const std::size_t count = run.next(limit(), sliceSize(room), buffer_);
+        deliver(count);
+        finishSlice(count);
+    }
 }
 
 }  // namespace haoma::app

@@ -6,8 +6,12 @@
 
 #include <QElapsedTimer>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
+
+#include "generate/digit_pattern.h"
+#include "generate/tail_rule.h"
 
 class QAbstractButton;
 class QLabel;
@@ -34,12 +38,26 @@ struct RunControls {
     std::vector<QPushButton*> indicators;        // in kind order
 };
 
+// A run by rule: the numbers that match any of the patterns (every number when there is
+// none) under the rule on the digits after the segment, or a seeded sample of them.
+struct RuleRun {
+    std::vector<generate::DigitPattern> patterns;
+    generate::TailRule rule;
+    std::optional<std::uint64_t> sample;
+    std::uint64_t seed = 0;
+    bool shuffle = false;
+};
+
 class RunDriver {
   public:
     RunDriver(RunControls controls, Services& services);
 
     void runPrettyNumbers();
     void runAllNumbers();
+    void runRule(const RuleRun& request);
+    // Where a run by rule stops: the planned total, or 1,000,000 when it is not positive
+    // (the run then writes that into the planned total, as the pretty run does).
+    std::uint64_t ruleLimit() const;
 
     bool active() const { return active_; }
 
@@ -61,6 +79,9 @@ class RunDriver {
     // Appends a slice to the result box and advances the generated total by its count.
     void deliver(std::size_t count);
     std::size_t sliceSize(std::int64_t room) const;
+    // The rule run's two ways: numbers drawn first, or numbers as the core walks to them.
+    void deliverSample(const std::vector<std::string>& numbers);
+    void deliverMatches(std::vector<std::string> lines, const RuleRun& request);
     void finishSlice(std::size_t count);
 
     RunControls c_;

@@ -109,6 +109,7 @@ TextBox::TextBox(QWidget* parent) : QsciScintillaBase(parent) {
     SendScintilla(SCI_SETDOCPOINTER, 0UL, document);
     SendScintilla(SCI_RELEASEDOCUMENT, 0UL, document);
     SendScintilla(SCI_SETCODEPAGE, static_cast<unsigned long>(SC_CP_UTF8));
+    connect(this, &QsciScintillaBase::SCEN_CHANGE, this, &TextBox::changed);
     SendScintilla(SCI_SETEOLMODE, static_cast<unsigned long>(SC_EOL_CRLF));
     SendScintilla(SCI_SETPASTECONVERTENDINGS, 1UL);
     SendScintilla(SCI_SETWRAPMODE, static_cast<unsigned long>(SC_WRAP_NONE));
@@ -207,6 +208,7 @@ void TextBox::replaceAll(std::string_view utf8) {
         QAccessibleTextUpdateEvent event(this, 0, removed, fromUtf8(utf8));
         QAccessible::updateAccessibility(&event);
     }
+    emit changed();
 }
 
 void TextBox::setPlainText(const QString& text) {
@@ -230,6 +232,7 @@ void TextBox::appendUtf8(std::string_view utf8) {
         QAccessibleTextInsertEvent event(this, static_cast<int>(offset), fromUtf8(utf8));
         QAccessible::updateAccessibility(&event);
     }
+    emit changed();
 }
 
 void TextBox::moveCaretToEnd() {

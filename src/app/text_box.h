@@ -49,6 +49,10 @@ class TextBox : public QsciScintillaBase {
     // Adds an entry after the standard ones of the context menu (cut, copy, paste, ...).
     void addContextAction(QAction* action);
 
+  signals:
+    // The text changed: by typing, or by one of the calls above.
+    void changed();
+
   protected:
     void contextMenuEvent(QContextMenuEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;

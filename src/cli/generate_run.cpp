@@ -15,6 +15,7 @@
 #include "generate/match_run.h"
 #include "generate/number_walk.h"
 #include "generate/runs.h"
+#include "generate/sample_ranks.h"
 #include "text/text.h"
 
 namespace haoma::cli {
@@ -238,20 +239,23 @@ std::optional<std::uint64_t> exactCount(const Context& context,
     return countNumbers(lines, std::nullopt);
 }
 
-// A uniform sample of the run's numbers, drawn by rank; nothing when interrupted.
+// A uniform sample of `wanted` of the run's numbers, drawn by rank, in the order printed;
+// nothing when interrupted.
 std::optional<std::vector<std::string>> drawSample(const Context& context,
                                                    const std::vector<std::string>& lines,
                                                    const RunKind& kind,
                                                    const GenerateOptions& options,
-                                                   std::mt19937_64& random) {
+                                                   std::uint64_t wanted, std::uint64_t seed) {
     const auto stop = [&context] { return context.interrupted(); };
-    if (kind.pretty) {
-        return generate::samplePrettyNumbers(lines, *kind.pretty, tailRule(options),
-                                             *options.sample, random, stop);
-    }
-    return generate::sampleMatches(lines,
-                                   kind.patterns.value_or(std::vector<generate::DigitPattern>{}),
-                                   tailRule(options), *options.sample, random, stop);
+    return generate::seededSample(seed, options.shuffle, [&](std::mt19937_64& random) {
+        if (kind.pretty) {
+            return generate::samplePrettyNumbers(lines, *kind.pretty, tailRule(options), wanted,
+                                                 random, stop);
+        }
+        return generate::sampleMatches(
+            lines, kind.patterns.value_or(std::vector<generate::DigitPattern>{}), tailRule(options),
+            wanted, random, stop);
+    });
 }
 
 }  // namespace
@@ -289,10 +293,9 @@ int generateNumbers(Context& context, const GenerateOptions& options,
     // A whole-number --without leaves out the lines that hold a digit it forbids.
     const auto rule = tailRule(options);
     std::erase_if(lines, [&](const std::string& line) { return !generate::keepsLine(rule, line); });
-    const std::uint64_t limit = options.limit.value_or(UINT64_MAX);
-    std::mt19937_64 random(options.seed.value_or(std::random_device{}()));
+    const std::uint64_t seed = options.seed.value_or(std::random_device{}());
     if (options.sample && context.common.progress) {
-        context.err << "haoma-cli: seed " << options.seed.value_or(0) << "\n";
+        context.err << "haoma-cli: seed " << seed << "\n";
     }
 
     if (options.count && !options.sample) {
@@ -300,40 +303,43 @@ int generateNumbers(Context& context, const GenerateOptions& options,
         if (!total) {
             return context.interruptedStatus();
         }
-        return context.printLines({std::to_string(std::min(*total, limit))});
+        return context.printLines(
+            {std::to_string(generate::numbersGiven(*total, options.limit, std::nullopt))});
     }
     // A sample of at least the whole run is the run itself: streamed, not held in memory.
     bool wholeRun = false;
+    // A limit below the sample's size makes the sample smaller: still uniform, and never
+    // more numbers than the limit allows.
+    const std::uint64_t wanted =
+        std::min(options.sample.value_or(0), options.limit.value_or(UINT64_MAX));
     if (options.sample) {
         const auto total = exactCount(context, lines, kind, options);
         if (!total) {
             return context.interruptedStatus();
         }
         if (options.count) {
-            return context.printLines({std::to_string(std::min(*options.sample, *total))});
+            return context.printLines(
+                {std::to_string(generate::numbersGiven(*total, options.limit, options.sample))});
         }
-        if (*options.sample > *total) {
+        if (wanted > *total) {
             context.err << "haoma-cli: the run has only " << *total << " numbers; all " << *total
                         << " are printed\n";
         }
-        wholeRun = !options.shuffle && *options.sample >= *total;
+        wholeRun = !options.shuffle && wanted >= *total;
     }
     if (options.sample && !wholeRun) {
         // Refused before any allocation when it cannot fit in this machine's memory.
         const auto pages = static_cast<double>(sysconf(_SC_PHYS_PAGES));
         const auto pageSize = static_cast<double>(sysconf(_SC_PAGESIZE));
-        const double needed = static_cast<double>(*options.sample) * kSampleBytesPerNumber;
+        const double needed = static_cast<double>(wanted) * kSampleBytesPerNumber;
         if (pages > 0 && pageSize > 0 && needed > pages * pageSize) {
-            return context.fail("not enough memory for a sample of " +
-                                std::to_string(*options.sample) + " numbers (about " +
+            return context.fail("not enough memory for a sample of " + std::to_string(wanted) +
+                                " numbers (about " +
                                 std::to_string(static_cast<long long>(needed / 1e9)) + " GB)");
         }
-        auto numbers = drawSample(context, lines, kind, options, random);
+        const auto numbers = drawSample(context, lines, kind, options, wanted, seed);
         if (!numbers) {
             return context.interruptedStatus();
-        }
-        if (options.shuffle) {
-            std::shuffle(numbers->begin(), numbers->end(), random);
         }
         return context.printLines(*numbers);
     }

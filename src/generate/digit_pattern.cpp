@@ -37,8 +37,9 @@ class Parser {
     }
 
   private:
-    std::optional<DigitPattern> fail(std::size_t at, std::string message) {
-        error_ = PatternError{at, std::move(message)};
+    std::optional<DigitPattern> fail(std::size_t at, PatternFault fault, std::string message) {
+        error_ =
+            PatternError{at, std::move(message), fault, std::string(text::characterAt(list_, at))};
         return std::nullopt;
     }
 
@@ -46,7 +47,7 @@ class Parser {
         DigitPattern pattern;
         pattern.text = std::string(list_.substr(begin, end - begin));
         if (begin == end) {
-            return fail(begin, "empty pattern");
+            return fail(begin, PatternFault::Empty, "empty pattern");
         }
         for (std::size_t at = begin; at < end; ++at) {
             const char c = list_[at];
@@ -60,13 +61,14 @@ class Parser {
                 position.letter = static_cast<std::uint8_t>(c - 'A');
             } else if (c == '+' || c == '-') {
                 if (pattern.positions.empty()) {
-                    return fail(at, std::string("'") + c + "' needs a position before it");
+                    return fail(at, PatternFault::NothingBefore,
+                                std::string("'") + c + "' needs a position before it");
                 }
                 position.kind = c == '+' ? PatternPosition::Kind::Up : PatternPosition::Kind::Down;
             } else if (c == '[') {
                 const auto close = list_.substr(0, end).find(']', at);
                 if (close == std::string_view::npos) {
-                    return fail(at, "'[' without ']'");
+                    return fail(at, PatternFault::UnclosedSet, "'[' without ']'");
                 }
                 const auto digits = set(at + 1, close);
                 if (!digits) {
@@ -75,18 +77,23 @@ class Parser {
                 position.digits = *digits;
                 at = close;
             } else if (c >= 'a' && c <= 'j') {
-                return fail(at,
+                return fail(at, PatternFault::LowerCaseLetter,
                             std::string("'") + c + "': digit variables are the capitals A to J");
             } else {
-                return fail(at, "unexpected '" + std::string(text::characterAt(list_, at)) +
-                                    "' (digits, *, [set], A-J, + and - make a pattern)");
+                return fail(at, PatternFault::Unexpected,
+                            "unexpected '" + std::string(text::characterAt(list_, at)) +
+                                "' (digits, *, [set], A-J, + and - make a pattern)");
             }
             pattern.positions.push_back(position);
             if (pattern.positions.size() > kMaxPatternPositions) {
-                return fail(at, "a pattern has at most 11 positions");
+                return fail(at, PatternFault::TooLong, "a pattern has at most 11 positions");
             }
         }
         return pattern;
+    }
+
+    void setFault(std::size_t at, PatternFault fault, std::string message) {
+        fail(at, fault, std::move(message));
     }
 
     // The digits of "[...]" between `begin` and the closing bracket at `end`.
@@ -101,14 +108,16 @@ class Parser {
         for (std::size_t at = begin; at < end; ++at) {
             const char c = list_[at];
             if (!isDigit(c)) {
-                error_ = PatternError{at, "'" + std::string(text::characterAt(list_, at)) +
-                                              "' in a set (digits and ranges only)"};
+                setFault(at, PatternFault::NotInSet,
+                         "'" + std::string(text::characterAt(list_, at)) +
+                             "' in a set (digits and ranges only)");
                 return std::nullopt;
             }
             int last = c - '0';
             if (at + 1 < end && list_[at + 1] == '-') {
                 if (at + 2 >= end || !isDigit(list_[at + 2]) || list_[at + 2] < c) {
-                    error_ = PatternError{at + 1, "a range is two digits, the lower first (0-5)"};
+                    setFault(at + 1, PatternFault::BadRange,
+                             "a range is two digits, the lower first (0-5)");
                     return std::nullopt;
                 }
                 last = list_[at + 2] - '0';
@@ -122,7 +131,7 @@ class Parser {
             digits = static_cast<std::uint16_t>(~digits & kAnyDigit);
         }
         if (digits == 0) {
-            error_ = PatternError{bracket, "the set allows no digit"};
+            setFault(bracket, PatternFault::EmptySet, "the set allows no digit");
             return std::nullopt;
         }
         return digits;

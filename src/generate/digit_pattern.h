@@ -33,9 +33,24 @@ struct DigitPattern {
     std::vector<PatternPosition> positions;  // 1 to 11, the last one is the number's last digit
 };
 
+// What is wrong with a pattern, for a message in any language.
+enum class PatternFault : std::uint8_t {
+    Empty,            // nothing between two commas, or no pattern at all
+    NothingBefore,    // + or - at the start of a pattern
+    UnclosedSet,      // [ without ]
+    LowerCaseLetter,  // a to j
+    Unexpected,       // a character the language does not have
+    TooLong,          // more than 11 positions
+    NotInSet,         // a character other than digits and ranges inside [ ]
+    BadRange,         // a range not of two digits, the lower first
+    EmptySet,         // a set that allows no digit
+};
+
 struct PatternError {
     std::size_t position;  // 0-based byte offset in the text parsed
     std::string message;
+    PatternFault fault = PatternFault::Unexpected;
+    std::string character;  // the character at `position`, whole (UTF-8); empty at the end
 };
 
 struct ParsedPatterns {

@@ -15,19 +15,24 @@ constexpr std::string_view kBirthday =
     "020[1-9],02[12]*";
 
 constexpr std::array kPresets = {
-    PatternPreset{"aaaaa", "AAAAA", "five of a kind at the end"},
-    PatternPreset{"aaaaaa", "AAAAAA", "six of a kind at the end"},
-    PatternPreset{"aaaaaaa", "AAAAAAA", "seven of a kind at the end"},
-    PatternPreset{"abcde", "A++++", "an ascending run of five (01234 ... 56789)"},
-    PatternPreset{"edcba", "A----", "a descending run of five (98765 ... 43210)"},
-    PatternPreset{"aabbcc", "AABBCC", "three different pairs"},
-    PatternPreset{"abcabc", "ABCABC", "three different digits, twice"},
-    PatternPreset{"aaab", "AAAB", "three of a kind and another digit"},
-    PatternPreset{"abbb", "ABBB", "a digit and three of another kind"},
-    PatternPreset{"aabb", "AABB", "two different pairs"},
-    PatternPreset{"love", "520,520*,521,521*,1314", "520, 521 or 1314 in the last four digits"},
-    PatternPreset{"birthday", kBirthday, "a real month and day (MMDD) as the last four digits"},
-    PatternPreset{"year", "19**,20**", "a year 19xx or 20xx as the last four digits"},
+    PatternPreset{"aaaaa", "AAAAA", "five of a kind at the end", "尾号五连号 AAAAA"},
+    PatternPreset{"aaaaaa", "AAAAAA", "six of a kind at the end", "尾号六连号 AAAAAA"},
+    PatternPreset{"aaaaaaa", "AAAAAAA", "seven of a kind at the end", "尾号七连号 AAAAAAA"},
+    PatternPreset{"abcde", "A++++", "an ascending run of five (01234 ... 56789)",
+                  "五位顺子 ABCDE（01234…56789）"},
+    PatternPreset{"edcba", "A----", "a descending run of five (98765 ... 43210)",
+                  "五位倒顺 EDCBA（98765…43210）"},
+    PatternPreset{"aabbcc", "AABBCC", "three different pairs", "三个对子 AABBCC"},
+    PatternPreset{"abcabc", "ABCABC", "three different digits, twice", "三位重复 ABCABC"},
+    PatternPreset{"aaab", "AAAB", "three of a kind and another digit", "三同加一 AAAB"},
+    PatternPreset{"abbb", "ABBB", "a digit and three of another kind", "一加三同 ABBB"},
+    PatternPreset{"aabb", "AABB", "two different pairs", "两个对子 AABB"},
+    PatternPreset{"love", "520,520*,521,521*,1314", "520, 521 or 1314 in the last four digits",
+                  "爱情号 520/521/1314"},
+    PatternPreset{"birthday", kBirthday, "a real month and day (MMDD) as the last four digits",
+                  "生日 MMDD（真实的月和日）"},
+    PatternPreset{"year", "19**,20**", "a year 19xx or 20xx as the last four digits",
+                  "年份 19xx/20xx"},
 };
 
 }  // namespace

@@ -12,6 +12,7 @@ struct PatternPreset {
     std::string_view name;      // lower case
     std::string_view patterns;  // a comma-separated pattern list
     std::string_view meaning;
+    std::string_view label;  // what the window's preset list shows, in Chinese
 };
 
 std::span<const PatternPreset> patternPresets();

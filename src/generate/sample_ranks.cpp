@@ -28,4 +28,19 @@ std::vector<std::uint64_t> distinctRanks(std::uint64_t total, std::uint64_t want
     return ranks;
 }
 
+std::optional<std::vector<std::string>> seededSample(std::uint64_t seed, bool shuffle,
+                                                     const SampleDraw& draw) {
+    std::mt19937_64 random(seed);
+    auto numbers = draw(random);
+    if (numbers && shuffle) {
+        std::shuffle(numbers->begin(), numbers->end(), random);
+    }
+    return numbers;
+}
+
+std::uint64_t numbersGiven(std::uint64_t total, std::optional<std::uint64_t> limit,
+                           std::optional<std::uint64_t> sample) {
+    return std::min({total, limit.value_or(UINT64_MAX), sample.value_or(UINT64_MAX)});
+}
+
 }  // namespace haoma::generate
