@@ -51,9 +51,9 @@ case $dialog in
         xdotool key alt+q; sleep 1
         shoot_dialog 号码归属地 ;;
     region)
-        at 100 300            # the segment box
+        at 180 200            # the segment box
         xdotool click 3; sleep 0.5
-        xdotool key p; sleep 1
+        xdotool key Up Up Return; sleep 1
         xdotool key alt+s; xdotool type --delay 120 '西藏'; sleep 0.3
         xdotool key Return; sleep 1
         shoot_dialog 按省份或区号查号段 ;;

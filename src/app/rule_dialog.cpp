@@ -109,7 +109,10 @@ void RuleDialog::placeControls() {
     grid->addWidget(label("规则(&R)：", rule_), 0, 0);
     grid->addWidget(rule_, 0, 1, 1, 4);
     grid->addWidget(error_, 1, 1, 1, 4);
-    grid->addWidget(label("预设(&P)：", presets_), 2, 0);
+    // A combo box on Linux is named by the label it is labelled by, not by its own name.
+    auto* presetLabel = label("预设(&P)：", presets_);
+    presetLabel->setAccessibleName(presets_->accessibleName());
+    grid->addWidget(presetLabel, 2, 0);
     grid->addWidget(presets_, 2, 1, 1, 4);
     grid->addWidget(label("含数字(&C)：", contains_), 3, 0);
     grid->addWidget(contains_, 3, 1);
@@ -156,6 +159,7 @@ void RuleDialog::showError(const QString& error) {
 void RuleDialog::showCount(std::optional<std::uint64_t> total, std::uint64_t given) {
     if (!total) {
         count_->setText(QStringLiteral("共 — 个号码"));
+        count_->setAccessibleDescription(count_->text());
         return;
     }
     const QLocale chinese(QLocale::Chinese, QLocale::China);
@@ -164,6 +168,7 @@ void RuleDialog::showCount(std::optional<std::uint64_t> total, std::uint64_t giv
         text += QStringLiteral("，本次生成 %1 个").arg(chinese.toString(qulonglong{given}));
     }
     count_->setText(text);
+    count_->setAccessibleDescription(text);  // what a screen reader reads after the name
 }
 
 void RuleDialog::setRunnable(bool runnable) {

@@ -29,6 +29,7 @@ WhereDialog::WhereDialog(QWidget* parent)
     const auto button = [this](const char* caption, const char* name) {
         auto* made = new QPushButton(QString::fromUtf8(caption), this);
         made->setObjectName(QString::fromUtf8(name));
+        made->setAccessibleName(QString::fromUtf8(name));
         made->setAutoDefault(false);
         return made;
     };
@@ -78,6 +79,7 @@ void WhereDialog::showAnswer(std::string_view lines, qsizetype found, qsizetype 
     const QLocale chinese(QLocale::Chinese, QLocale::China);
     summary_->setText(QStringLiteral("找到 %1 个，未找到 %2 个")
                           .arg(chinese.toString(found), chinese.toString(notFound)));
+    summary_->setAccessibleDescription(summary_->text());  // read after the name
 }
 
 }  // namespace haoma::app

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # SPDX-License-Identifier: MIT
 # The window through assistive technology: under Xvfb with an AT-SPI bus, generate two
-# numbers and read the controls' names, roles and the boxes' text with pyatspi. Exits 77
+# numbers, open the three dialogs one after another and read the controls' names, roles
+# and text with pyatspi, as a screen reader would. Exits 77
 # (skipped) where Xvfb, the bus or pyatspi is missing.
 # Usage: tests/atspi/window_test.sh path/to/haoma
 set -euo pipefail
@@ -35,5 +36,18 @@ at 274 401                                            # 全部号
 at 353 400                                            # 全顺序数
 sleep 1
 /usr/bin/python3 "$HERE/read_window.py"
+status=0
+xdotool key ctrl+g; sleep 1                           # 按规则选号, the rule field focused
+xdotool type AAAA; xdotool key Tab Tab Tab Tab space; sleep 0.5   # and 无4
+/usr/bin/python3 "$HERE/read_window.py" 按规则选号 || status=1
+xdotool key Escape; sleep 0.5
+xdotool key ctrl+l; sleep 1                           # 号码归属地, the input box focused
+xdotool type '13800000000 19999999999'; xdotool key Return alt+q; sleep 1
+/usr/bin/python3 "$HERE/read_window.py" 号码归属地 || status=1
+xdotool key Escape; sleep 0.5
+xdotool mousemove $((X + 180)) $((Y + 200)) click 3; sleep 0.5   # the segment box's menu
+xdotool key Up Up Return; sleep 1                    # its last entry but one
+/usr/bin/python3 "$HERE/read_window.py" 按省份或区号查号段 || status=1
+exit $status
 SESSION
 PROGRAM=$program WORK=$work HERE=$here dbus-run-session -- bash "$work/session.sh" 2> >(grep -v dbus-daemon >&2)
