@@ -8,6 +8,12 @@
 #   pretty   all nine kinds over 1,891 segments, 1,000,000 numbers
 #   paste    a 52 MB paste into the result box, then into the segment box
 #   copy     after the all run: copy, read with xclip, three times
+#   rule     按规则选号 over the same 100 segments, rule ****: 1,000,000 numbers, against the
+#            全顺序数 run of the same window's start as baseline
+#   aaaaa    按规则选号 AAAAA over 北京's segments, against haoma-cli match on the same lines
+#   sample   按规则选号, every number, a sample of 10,000 over 广东's segments, against
+#            haoma-cli all --sample on the same lines
+#   where    号码归属地: 1,000,000 pasted numbers, 查询 to idle, against haoma-cli where
 # Usage: bench/window_xvfb_bench.sh [build folder, default build/dev] [runs, default 5]
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -30,6 +36,12 @@ sleep 1
 seq 1380000 1380099 > "$work/100.txt"
 seq 1380000 1381890 > "$work/1891.txt"
 { yes $'1380013\r\n13800138\r' || true; } | head -c 52000000 > "$work/52mb.txt"
+"$build/bin/haoma-cli" query 北京 > "$work/beijing.txt"
+"$build/bin/haoma-cli" query --province 广东 > "$work/guangdong.txt"
+# A million numbers of known segments, in random order.
+awk -v n=1000000 '{ s[++k] = $0 } END { srand(7); for (i = 0; i < n; i++)
+  printf "%s%04d\n", s[int(rand() * k) + 1], int(rand() * 10000) }' "$work/beijing.txt" \
+  "$work/guangdong.txt" > "$work/numbers.txt"
 
 ticks() { awk '{print $14 + $15}' "/proc/$1/stat"; }
 now() { date +%s.%N; }
@@ -62,10 +74,14 @@ stop_window() { kill "$app" 2>/dev/null || true; wait "$app" 2>/dev/null || true
 at() { xdotool mousemove $((left + $1)) $((top + $2)) click 1; }
 clip_in() { xclip -selection clipboard -i "$1"; }
 timed_click() { local start; start=$(now); at "$1" "$2"; until_idle "$app" "$start"; }
+timed_keys() { local start; start=$(now); xdotool key "$@"; until_idle "$app" "$start"; }
+# Seconds a command takes, its output thrown away.
+timed_command() { local start; start=$(now); "$@" >/dev/null; echo "$(now) - $start" | bc -l; }
 median() { tr ' ' '\n' | awk 'NF' | sort -n | awk '{a[NR]=$1} END {print (NR % 2) ? a[(NR+1)/2] : (a[NR/2] + a[NR/2+1]) / 2}'; }
 report() { printf '%-46s median %7.3f s  (%s)\n' "$1" "$(median <<<"$2")" "$2"; }
 
 all_runs= pretty_runs= paste_results= paste_segments= copies=() reads=()
+rule_runs= aaaaa_runs= aaaaa_cli= sample_runs= sample_cli= where_runs= where_cli=
 for _ in $(seq "$runs"); do
   start_window
   clip_in "$work/100.txt"; at 228 332; sleep 0.3    # 粘贴 into the segment box
@@ -78,6 +94,36 @@ for _ in $(seq "$runs"); do
     copies[$round]+="$(echo "$end - $start" | bc -l) "
     [ "$lines" -ge 999999 ] || echo "copy $round read $lines lines" >&2
   done
+  stop_window
+
+  start_window
+  clip_in "$work/100.txt"; at 228 332; sleep 0.3    # the same 100 segments
+  xdotool key ctrl+g; sleep 0.5; xdotool type '****'; sleep 0.3
+  rule_runs+="$(timed_keys Return) "               # 生成
+  stop_window
+
+  start_window
+  clip_in "$work/beijing.txt"; at 228 332; sleep 0.3
+  xdotool key ctrl+g; sleep 0.5; xdotool type 'AAAAA'; sleep 0.3
+  aaaaa_runs+="$(timed_keys Return) "
+  aaaaa_cli+="$(timed_command "$build/bin/haoma-cli" match AAAAA --crlf --limit 1000000 \
+    --segments "$work/beijing.txt") "
+  stop_window
+
+  start_window
+  clip_in "$work/guangdong.txt"; at 228 332; sleep 0.3
+  xdotool key ctrl+g; sleep 0.5; xdotool key alt+d alt+k ctrl+a; xdotool type 10000; sleep 0.3
+  sample_runs+="$(timed_keys Return) "
+  sample_cli+="$(timed_command "$build/bin/haoma-cli" all --sample 10000 --seed 1 --crlf \
+    --segments "$work/guangdong.txt") "
+  stop_window
+
+  start_window
+  xdotool key ctrl+l; sleep 0.5
+  clip_in "$work/numbers.txt"; sleep 0.3; xdotool key ctrl+v; sleep 1
+  where_runs+="$(timed_keys alt+q) "               # 查询
+  where_cli+="$(timed_command "$build/bin/haoma-cli" where -o "$work/where.txt" \
+    < "$work/numbers.txt") "
   stop_window
 
   start_window
@@ -103,6 +149,13 @@ report "baseline: plain text box, 1,000,000 lines" "${baseline[*]}"
 report "the boxes' component, 1,000,000 lines" "${box[*]}"
 report "click 全顺序数 to idle, 1,000,000 numbers" "$all_runs"
 report "click 靓号 to idle, 1,000,000 numbers" "$pretty_runs"
+report "按规则选号 **** to idle, 1,000,000 numbers" "$rule_runs"
+report "按规则选号 AAAAA over 北京, to idle" "$aaaaa_runs"
+report "baseline: haoma-cli match AAAAA, same lines" "$aaaaa_cli"
+report "按规则选号 sample 10,000 over 广东, to idle" "$sample_runs"
+report "baseline: haoma-cli all --sample 10000" "$sample_cli"
+report "号码归属地 1,000,000 numbers, 查询 to idle" "$where_runs"
+report "baseline: haoma-cli where, same numbers" "$where_cli"
 report "52 MB paste into the result box, to idle" "$paste_results"
 report "52 MB paste into the segment box, to idle" "$paste_segments"
 for round in 1 2 3; do
