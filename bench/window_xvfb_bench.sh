@@ -13,6 +13,8 @@
 #   aaaaa    按规则选号 AAAAA over 北京's segments, against haoma-cli match on the same lines
 #   sample   按规则选号, every number, a sample of 10,000 over 广东's segments, against
 #            haoma-cli all --sample on the same lines
+#   start    from starting the program until its window is visible, against haoma --version
+#            (the same program started and ended without a window)
 #   where    号码归属地: 1,000,000 pasted numbers, 查询 to idle, against haoma-cli where
 # Usage: bench/window_xvfb_bench.sh [build folder, default build/dev] [runs, default 5]
 set -euo pipefail
@@ -75,6 +77,12 @@ at() { xdotool mousemove $((left + $1)) $((top + $2)) click 1; }
 clip_in() { xclip -selection clipboard -i "$1"; }
 timed_click() { local start; start=$(now); at "$1" "$2"; until_idle "$app" "$start"; }
 timed_keys() { local start; start=$(now); xdotool key "$@"; until_idle "$app" "$start"; }
+# After a dialog's run: closes the dialog, copies the result box and checks its lines.
+expect_results() {
+  xdotool key Escape; sleep 0.3; at 417 333      # 复制 of the result box
+  local lines; lines=$(xclip -selection clipboard -o | wc -l)
+  [ "$lines" -eq "$1" ] || echo "$2: $lines lines in the result box, not $1" >&2
+}
 # Seconds a command takes, its output thrown away.
 timed_command() { local start; start=$(now); "$@" >/dev/null; echo "$(now) - $start" | bc -l; }
 median() { tr ' ' '\n' | awk 'NF' | sort -n | awk '{a[NR]=$1} END {print (NR % 2) ? a[(NR+1)/2] : (a[NR/2] + a[NR/2+1]) / 2}'; }
@@ -100,20 +108,24 @@ for _ in $(seq "$runs"); do
   clip_in "$work/100.txt"; at 228 332; sleep 0.3    # the same 100 segments
   xdotool key ctrl+g; sleep 0.5; xdotool type '****'; sleep 0.3
   rule_runs+="$(timed_keys Return) "               # 生成
+  expect_results 1000000 "rule ****"
   stop_window
 
   start_window
   clip_in "$work/beijing.txt"; at 228 332; sleep 0.3
   xdotool key ctrl+g; sleep 0.5; xdotool type 'AAAAA'; sleep 0.3
   aaaaa_runs+="$(timed_keys Return) "
+  expect_results "$(wc -l < "$work/beijing.txt")" "rule AAAAA"
   aaaaa_cli+="$(timed_command "$build/bin/haoma-cli" match AAAAA --crlf --limit 1000000 \
     --segments "$work/beijing.txt") "
   stop_window
 
   start_window
   clip_in "$work/guangdong.txt"; at 228 332; sleep 0.3
-  xdotool key ctrl+g; sleep 0.5; xdotool key alt+d alt+k ctrl+a; xdotool type 10000; sleep 0.3
+  xdotool key ctrl+g; sleep 0.5; xdotool key alt+d; sleep 0.2; xdotool key alt+k; sleep 0.2
+  xdotool key ctrl+a; xdotool type 10000; sleep 0.3       # 随机抽取 10000
   sample_runs+="$(timed_keys Return) "
+  expect_results 10000 "sample"
   sample_cli+="$(timed_command "$build/bin/haoma-cli" all --sample 10000 --seed 1 --crlf \
     --segments "$work/guangdong.txt") "
   stop_window
@@ -139,12 +151,25 @@ for _ in $(seq "$runs"); do
   stop_window
 done
 
+starts= versions=
+for _ in $(seq "$runs"); do
+  start=$(now)
+  "$program" >/dev/null 2>&1 &
+  app=$!
+  until xdotool search --onlyvisible --name '全国手机号码生成器' >/dev/null 2>&1; do :; done
+  starts+="$(echo "$(now) - $start" | bc -l) "
+  stop_window
+  versions+="$(timed_command "$program" --version) "
+done
+
 baseline=() box=()
 for _ in $(seq "$runs"); do
   baseline+=("$("$build/bin/window_bench" baseline 2>/dev/null | sed 's/.*seconds=\([0-9.]*\).*/\1/')")
   box+=("$("$build/bin/window_bench" box 2>/dev/null | sed 's/.*seconds=\([0-9.]*\).*/\1/')")
 done
 
+report "start to a visible window" "$starts"
+report "baseline: haoma --version, no window" "$versions"
 report "baseline: plain text box, 1,000,000 lines" "${baseline[*]}"
 report "the boxes' component, 1,000,000 lines" "${box[*]}"
 report "click 全顺序数 to idle, 1,000,000 numbers" "$all_runs"

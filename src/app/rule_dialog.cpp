@@ -72,7 +72,6 @@ RuleDialog::RuleDialog(QWidget* parent)
     without_->setPlaceholderText(QStringLiteral("尾号不能有的数字"));
     sampleSize_->setRange(1, kMostSampled);
     sampleSize_->setValue(1000);
-    sampleSize_->setGroupSeparatorShown(true);
     seed_->setValidator(digitsOnly(20, this));
     run_->setDefault(true);
     for (QPushButton* button : {newSeed_, close_}) {

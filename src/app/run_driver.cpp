@@ -88,6 +88,23 @@ void RunDriver::deliver(std::size_t count) {
     buffer_.clear();
 }
 
+template <class Run, class Limit>
+std::optional<std::size_t> RunDriver::nextSlice(Run& run, Limit limit) {
+    const std::int64_t room = roomInResultBox();
+    if (room <= 0) {
+        // Full: the run stops, and says so only when a number was still to come.
+        std::string probe;
+        if (run.next(limit, 1, probe) > 0) {
+            services_.showMessage(qs(messages::kResultBoxFull).arg(capacity_));
+        }
+        return std::nullopt;
+    }
+    sliceTimer_.start();
+    const std::size_t count = run.next(limit, sliceSize(room), buffer_);
+    deliver(count);
+    return count;
+}
+
 void RunDriver::finishSlice(std::size_t count) {
     const double workNanos = static_cast<double>(sliceTimer_.nsecsElapsed());
     if (count > 0) {
@@ -187,21 +204,13 @@ void RunDriver::runAllNumbers() {
         return;
     }
     while (!run.finished() && !services_.ending()) {
-        const std::int64_t room = roomInResultBox();
-        if (room <= 0) {
-            // Full: the run stops, and says so only when a number was still to come.
-            std::string probe;
-            if (run.next(plannedTotal(), 1, probe) > 0) {
-                services_.showMessage(qs(messages::kResultBoxFull).arg(capacity_));
-            }
+        const auto count = nextSlice(run, plannedTotal());
+        if (!count) {
             break;
         }
-        sliceTimer_.start();
-        const std::size_t count = run.next(plannedTotal(), sliceSize(room), buffer_);
-        deliver(count);
         // The start button is usable between segment lines only.
         c_.allNumbersButton->setEnabled(!run.insideSegment());
-        finishSlice(count);
+        finishSlice(*count);
     }
     c_.resultBox->moveCaretToEnd();
     c_.allNumbersButton->setEnabled(true);
@@ -270,19 +279,11 @@ void RunDriver::deliverMatches(std::vector<std::string> lines, const RuleRun& re
         return static_cast<std::uint64_t>(std::max<std::int32_t>(0, plannedTotal()));
     };
     while (!run.finished() && !services_.ending()) {
-        const std::int64_t room = roomInResultBox();
-        if (room <= 0) {
-            // Full: the run stops, and says so only when a number was still to come.
-            std::string probe;
-            if (run.next(limit(), 1, probe) > 0) {
-                services_.showMessage(qs(messages::kResultBoxFull).arg(capacity_));
-            }
+        const auto count = nextSlice(run, limit());
+        if (!count) {
             break;
         }
-        sliceTimer_.start();
-        const std::size_t count = run.next(limit(), sliceSize(room), buffer_);
-        deliver(count);
-        finishSlice(count);
+        finishSlice(*count);
     }
 }
 

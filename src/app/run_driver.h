@@ -82,6 +82,10 @@ class RunDriver {
     // The rule run's two ways: numbers drawn first, or numbers as the core walks to them.
     void deliverSample(const std::vector<std::string>& numbers);
     void deliverMatches(std::vector<std::string> lines, const RuleRun& request);
+    // Appends the run's next slice under the limit and counts it; nothing, once the result
+    // box is full.
+    template <class Run, class Limit>
+    std::optional<std::size_t> nextSlice(Run& run, Limit limit);
     void finishSlice(std::size_t count);
 
     RunControls c_;
