@@ -210,5 +210,19 @@ TEST_F(RuleTest, EscClosesTheDialogOnlyAndCtrlGOpensItAgainWithAFreshSeed) {
     EXPECT_EQ(field<QLabel>("规则错误")->text(), QString::fromUtf8(app::messages::kBadSeed));
 }
 
+TEST_F(RuleTest, TabVisitsEveryControlInReadingOrder) {
+    field<QCheckBox>("随机抽取")->setChecked(true);
+    field<QLineEdit>("规则")->setFocus();
+    QStringList visited;
+    for (int i = 0; i < 12; ++i) {
+        QWidget* focused = dialog->focusWidget();
+        ASSERT_NE(focused, nullptr) << visited.join(' ').toStdString();
+        visited << focused->objectName();
+        QTest::keyClick(focused, Qt::Key_Tab);
+    }
+    EXPECT_EQ(visited, QStringList({"规则", "预设", "含数字", "不含数字", "无4", "随机抽取",
+                                    "抽取个数", "打乱顺序", "随机种子", "换一批", "生成", "关闭"}));
+}
+
 }  // namespace
 }  // namespace haoma::test
