@@ -210,6 +210,24 @@ TEST_F(RuleTest, EscClosesTheDialogOnlyAndCtrlGOpensItAgainWithAFreshSeed) {
     EXPECT_EQ(field<QLabel>("规则错误")->text(), QString::fromUtf8(app::messages::kBadSeed));
 }
 
+TEST_F(RuleTest, TheWindowAnswersWhileABigSampleIsDrawn) {
+    box("编辑框1")->setPlainText("\r\n");  // a blank line: 10^11 numbers to draw from
+    find<QLineEdit>("编辑框生成总数")->setText("500000");
+    field<QCheckBox>("随机抽取")->setChecked(true);
+    field<QSpinBox>("抽取个数")->setValue(500000);
+    // The lines in the result box when the window first answers: none while drawing.
+    std::optional<qsizetype> linesAtFirstAnswer;
+    services.onEvents = [&] {
+        if (!linesAtFirstAnswer) {
+            linesAtFirstAnswer = box("编辑框2")->filledLineCount();
+        }
+    };
+    field<QPushButton>("生成")->click();
+    services.onEvents = nullptr;
+    EXPECT_EQ(linesAtFirstAnswer, 0);
+    EXPECT_EQ(box("编辑框2")->filledLineCount(), 500000);
+}
+
 TEST_F(RuleTest, TabVisitsEveryControlInReadingOrder) {
     field<QCheckBox>("随机抽取")->setChecked(true);
     field<QLineEdit>("规则")->setFocus();

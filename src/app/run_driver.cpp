@@ -57,6 +57,12 @@ std::int32_t RunDriver::plannedTotal() const {
     return text::toInteger(c_.plannedTotal->text().toStdString());
 }
 
+void RunDriver::putDefaultPlannedTotal() {
+    if (plannedTotal() <= 0) {
+        c_.plannedTotal->setText(QString::number(kDefaultPlannedTotal));
+    }
+}
+
 void RunDriver::disableQueryAndIndicators() {
     c_.queryButton->setEnabled(false);
     for (QPushButton* indicator : c_.indicators) {
@@ -128,9 +134,7 @@ void RunDriver::runPrettyNumbers() {
         return;  // one run at a time
     }
     const ActiveRun running(active_);
-    if (plannedTotal() <= 0) {
-        c_.plannedTotal->setText(QString::number(kDefaultPlannedTotal));
-    }
+    putDefaultPlannedTotal();
     disableQueryAndIndicators();
     generate::PrettyRun run(generate::segmentList(c_.segmentBox->utf8View()), "\r\n");
     resetResults();
@@ -227,9 +231,7 @@ void RunDriver::runRule(const RuleRun& request) {
         return;  // one run at a time
     }
     const ActiveRun running(active_);
-    if (plannedTotal() <= 0) {
-        c_.plannedTotal->setText(QString::number(kDefaultPlannedTotal));
-    }
+    putDefaultPlannedTotal();
     disableQueryAndIndicators();
     resetResults();
     auto lines = generate::segmentList(c_.segmentBox->utf8View());
@@ -237,10 +239,20 @@ void RunDriver::runRule(const RuleRun& request) {
         services_.showMessage(qs(messages::kNoSegments));
     } else if (request.sample) {
         const std::uint64_t wanted = std::min(*request.sample, ruleLimit());
+        // A big sample takes a while to draw: the window answers meanwhile, and Esc ends it.
+        QElapsedTimer answered;
+        answered.start();
+        const auto stop = [&] {
+            if (answered.nsecsElapsed() >= static_cast<qint64>(kSliceTargetNanos)) {
+                services_.processPendingEvents();
+                answered.restart();
+            }
+            return services_.ending();
+        };
         const auto numbers =
             generate::seededSample(request.seed, request.shuffle, [&](std::mt19937_64& random) {
                 return generate::sampleMatches(lines, request.patterns, request.rule, wanted,
-                                               random, [this] { return services_.ending(); });
+                                               random, stop);
             });
         if (numbers) {
             deliverSample(*numbers);

@@ -73,6 +73,9 @@ class RunDriver {
 
   private:
     std::int32_t plannedTotal() const;
+    // The pretty run and the run by rule put 1,000,000 into a planned total that is not
+    // positive before they begin.
+    void putDefaultPlannedTotal();
     void disableQueryAndIndicators();
     void resetResults();
     std::int64_t roomInResultBox() const;
