@@ -36,6 +36,27 @@ static void registerResources() {
 }
 
 namespace haoma::app {
+namespace {
+
+// The dialogs that open from the boxes' context menus; Ctrl with the key opens one from
+// anywhere in the main window.
+struct DialogEntry {
+    const char* caption;
+    const char* action;  // the action's object name
+    Qt::Key key;         // Qt::Key_unknown: no key
+    bool segmentBox;     // in the segment box's menu
+    bool resultBox;      // in the result box's menu
+    void (MainWindow::*open)();
+};
+
+const DialogEntry kDialogEntries[] = {
+    {messages::kRegionAction, "动作按地区查号段", Qt::Key_unknown, true, false,
+     &MainWindow::OpenRegionDialog},
+    {messages::kWhereAction, "动作号码归属地", Qt::Key_L, true, true, &MainWindow::OpenWhereDialog},
+    {messages::kRuleAction, "动作按规则选号", Qt::Key_G, false, true, &MainWindow::OpenRuleDialog},
+};
+
+}  // namespace
 
 MainWindow::MainWindow(Services& services) : services_(services) {
     registerResources();
@@ -150,28 +171,23 @@ void MainWindow::connectSignals() {
     control<TextBox>("编辑框2")->addAction(save);
     control<TextBox>("编辑框2")->addContextAction(save);
     connect(save, &QAction::triggered, this, &MainWindow::SaveResults);
-    // 按省份或区号查号段… in the segment box's context menu.
-    auto* region = new QAction(QString::fromUtf8(messages::kRegionAction), this);
-    region->setObjectName(QStringLiteral("动作按地区查号段"));
-    control<TextBox>("编辑框1")->addContextAction(region);
-    connect(region, &QAction::triggered, this, &MainWindow::OpenRegionDialog);
-    // 号码归属地… in both boxes' context menus, and Ctrl+L anywhere in the window.
-    auto* where = new QAction(QString::fromUtf8(messages::kWhereAction), this);
-    where->setObjectName(QStringLiteral("动作号码归属地"));
-    // The keys of this action and the next are taken in eventFilter(), before a box's editor
-    // could take them as its own; the actions only show them in the menus.
-    where->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_L));
-    where->setShortcutContext(Qt::WidgetShortcut);
-    control<TextBox>("编辑框1")->addContextAction(where);
-    control<TextBox>("编辑框2")->addContextAction(where);
-    connect(where, &QAction::triggered, this, &MainWindow::OpenWhereDialog);
-    // 按规则选号… in the result box's context menu, and Ctrl+G anywhere in the window.
-    auto* rule = new QAction(QString::fromUtf8(messages::kRuleAction), this);
-    rule->setObjectName(QStringLiteral("动作按规则选号"));
-    rule->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_G));
-    rule->setShortcutContext(Qt::WidgetShortcut);
-    control<TextBox>("编辑框2")->addContextAction(rule);
-    connect(rule, &QAction::triggered, this, &MainWindow::OpenRuleDialog);
+    for (const DialogEntry& entry : kDialogEntries) {
+        auto* action = new QAction(QString::fromUtf8(entry.caption), this);
+        action->setObjectName(QString::fromUtf8(entry.action));
+        if (entry.key != Qt::Key_unknown) {
+            // The key itself is taken in eventFilter(), before a box's editor could take it
+            // as its own; the action only shows it in the menus.
+            action->setShortcut(QKeySequence(Qt::CTRL | entry.key));
+            action->setShortcutContext(Qt::WidgetShortcut);
+        }
+        if (entry.segmentBox) {
+            control<TextBox>("编辑框1")->addContextAction(action);
+        }
+        if (entry.resultBox) {
+            control<TextBox>("编辑框2")->addContextAction(action);
+        }
+        connect(action, &QAction::triggered, this, entry.open);
+    }
     // Events that have no signal of their own: handled in eventFilter().
     control<QCheckBox>("选择框1")->installEventFilter(this);
     control<QLineEdit>("编辑框生成总数")->installEventFilter(this);
@@ -191,9 +207,13 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
             const auto* widget = qobject_cast<QWidget*>(watched);
             // The dialogs' keys, anywhere in the main window.
             if (key->modifiers() == Qt::ControlModifier && widget != nullptr &&
-                widget->window() == this && (key->key() == Qt::Key_L || key->key() == Qt::Key_G)) {
-                key->key() == Qt::Key_L ? OpenWhereDialog() : OpenRuleDialog();
-                return true;
+                widget->window() == this) {
+                for (const DialogEntry& entry : kDialogEntries) {
+                    if (entry.key != Qt::Key_unknown && key->key() == entry.key) {
+                        (this->*entry.open)();
+                        return true;
+                    }
+                }
             }
             if (key->key() != Qt::Key_Escape && key->key() != Qt::Key_Down) {
                 break;  // every key of the program passes here: look nothing up for the rest
