@@ -7,6 +7,7 @@
 #include <filesystem>
 
 #include "cli_fixture.h"
+#include "lookup/contact_number.h"
 #include "lookup/segment_index.h"
 
 #ifndef HAOMA_CLI_PATH

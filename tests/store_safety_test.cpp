@@ -16,7 +16,8 @@
 #include "lookup/segment_store.h"
 #include "lookup/store_checksum.h"
 #include "lookup/store_writer.h"
-#include "lookup/temporary_files.h"
+#include "platform/paths.h"
+#include "platform/temporary_file.h"
 #include "temp_dir.h"
 
 namespace haoma::lookup {
@@ -223,7 +224,7 @@ TEST(StoreSafety, OnlyTheTargetsOwnStaleTemporariesAreRemoved) {
         dir.write("mobile.db.part-" + gone, "keep"),
         dir.file(".mobile.db.part-1"),
     };
-    EXPECT_EQ(removeStaleTemporaries(dir.file("mobile.db")), 1);
+    EXPECT_EQ(platform::removeStaleTemporaries(dir.file("mobile.db")), 1);
     EXPECT_FALSE(std::filesystem::exists(stale));
     for (const auto& file : kept) {
         EXPECT_TRUE(std::filesystem::exists(std::filesystem::symlink_status(file))) << file;
@@ -234,7 +235,7 @@ TEST(StoreSafety, OnlyTheTargetsOwnStaleTemporariesAreRemoved) {
     ASSERT_EQ(writeStore(dir.file("mobile.db"), manyRows(3), {}), "");
     EXPECT_FALSE(std::filesystem::exists(stale));
     EXPECT_TRUE(std::filesystem::exists(dir.file(".backup.part-" + gone)));
-    EXPECT_EQ(temporaryPathFor("/x/y/mobile.db"),
+    EXPECT_EQ(platform::temporaryPathFor("/x/y/mobile.db"),
               "/x/y/.mobile.db.part-" + std::to_string(getpid()));
 }
 
@@ -244,22 +245,23 @@ TEST(StoreSafety, APlantedLinkAtTheTemporaryNameRedirectsNothing) {
     const std::string victim = dir.write("victim.db", "precious");
     ASSERT_EQ(chmod(victim.c_str(), 0600), 0);
     const std::string target = dir.file("mobile.db");
-    std::filesystem::create_symlink(victim, temporaryPathFor(target));
+    std::filesystem::create_symlink(victim, platform::temporaryPathFor(target));
     EXPECT_NE(writeStore(target, manyRows(3), {}), "");
     EXPECT_FALSE(std::filesystem::exists(target));
     EXPECT_EQ(contents(victim), "precious");
     struct stat mode {};
     ASSERT_EQ(stat(victim.c_str(), &mode), 0);
     EXPECT_EQ(mode.st_mode & 07777, 0600U);
-    EXPECT_EQ(createTemporary(temporaryPathFor(target)), -1);
-    EXPECT_EQ(errno, EEXIST);
+    int cause = 0;
+    EXPECT_FALSE(platform::WritableFile::create(platform::temporaryPathFor(target), 0600, cause));
+    EXPECT_EQ(cause, EEXIST);
 }
 
 TEST(StoreLocations, TheUsersStoreFirstThenBesideTheProgramThenInstalled) {
-    EXPECT_EQ(userDataDirectory("/data", "/home/u"), "/data/haoma");
-    EXPECT_EQ(userDataDirectory(nullptr, "/home/u"), "/home/u/.local/share/haoma");
-    EXPECT_EQ(userDataDirectory("relative", "/home/u"), "/home/u/.local/share/haoma");
-    EXPECT_EQ(userDataDirectory(nullptr, nullptr), "");
+    EXPECT_EQ(platform::xdgDataDirectory("/data", "/home/u"), "/data/haoma");
+    EXPECT_EQ(platform::xdgDataDirectory(nullptr, "/home/u"), "/home/u/.local/share/haoma");
+    EXPECT_EQ(platform::xdgDataDirectory("relative", "/home/u"), "/home/u/.local/share/haoma");
+    EXPECT_EQ(platform::xdgDataDirectory(nullptr, nullptr), "");
     EXPECT_EQ(
         storeLocations("/usr/bin", "/home/u/.local/share/haoma"),
         (std::vector<std::string>{"/home/u/.local/share/haoma/mobile.db", "/usr/bin/mobile.db",

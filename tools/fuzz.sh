@@ -19,12 +19,15 @@ else
 fi
 shift || true
 targets=("$@")
-[ ${#targets[@]} -gt 0 ] || targets=(text city generate import pattern)
+[ ${#targets[@]} -gt 0 ] || targets=(text city generate import pattern where)
 
 cmake --preset fuzz >/dev/null
 cmake --build --preset fuzz -j "$(nproc)" >/dev/null
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
+# Crashes, slow units and the like go to the build folder, never into the tree.
+artifacts=build/fuzz-artifacts
+mkdir -p "$artifacts"
 status=0
 for target in "${targets[@]}"; do
   seeds=tests/fuzz/corpus/$target
@@ -41,18 +44,18 @@ for target in "${targets[@]}"; do
   log="$work/$target.log"
   start=$(date +%s)
   if ASAN_OPTIONS=detect_leaks=1 build/fuzz/bin/fuzz_"$target" "${limit[@]}" \
-       -rss_limit_mb=2048 -max_len=4096 -artifact_prefix="$work/$target-" \
+       -rss_limit_mb=2048 -max_len=4096 -artifact_prefix="$artifacts/$target-" \
        "$corpus" >"$log" 2>&1; then
     done_runs=$(grep -o 'Done [0-9]* runs' "$log" | tail -1)
     echo "fuzz_$target: ok, ${done_runs:-no summary} in $(( $(date +%s) - start )) s, no finding"
     if $long; then
       before=$(ls "$seeds" | wc -l)
-      build/fuzz/bin/fuzz_"$target" -merge=1 -max_len=4096 "$seeds" "$corpus" >/dev/null 2>&1
+      build/fuzz/bin/fuzz_"$target" -merge=1 -max_len=4096 -artifact_prefix="$artifacts/$target-" \
+        "$seeds" "$corpus" >/dev/null 2>&1
       echo "fuzz_$target: seed corpus $before -> $(ls "$seeds" | wc -l) inputs"
     fi
   else
-    echo "fuzz_$target: FAILED"; tail -40 "$log"; status=1
-    cp "$work/$target"-* build/ 2>/dev/null || true
+    echo "fuzz_$target: FAILED (artifacts in $artifacts)"; tail -40 "$log"; status=1
   fi
 done
 exit $status

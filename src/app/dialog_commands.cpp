@@ -88,11 +88,12 @@ void MainWindow::LookUpNumbers() {
     }
     const lookup::WhereLines lines(*segmentIndex_, "\r\n");
     std::string answer;
-    std::string shown;
+    std::vector<lookup::WhereRow> rows;
     qsizetype found = 0;
     qsizetype notFound = 0;
-    for (const auto& number : lookup::numbersInText(whereDialog_->input()->utf8View())) {
-        const bool known = lines.append(number, answer, shown) == lookup::NumberVerdict::Found;
+    lines.appendText(whereDialog_->input()->utf8View(), answer, rows);
+    for (const auto& row : rows) {
+        const bool known = row.verdict == lookup::NumberVerdict::Found;
         found += known;
         notFound += !known;
     }

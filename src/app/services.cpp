@@ -18,6 +18,7 @@
 #include "app/messages.h"
 #include "lookup/city_table.h"
 #include "lookup/segment_store.h"
+#include "platform/paths.h"
 
 namespace haoma::app {
 
@@ -78,8 +79,7 @@ QString Services::programDirectory() {
 }
 
 QString Services::userDataDirectory() {
-    return QString::fromStdString(
-        lookup::userDataDirectory(std::getenv("XDG_DATA_HOME"), std::getenv("HOME")));
+    return QString::fromStdString(platform::userDataDirectory());
 }
 
 std::string_view Services::cityTable() {

@@ -17,6 +17,8 @@ struct Environment {
     const volatile int* interrupted = nullptr;
     // The character set of the user's locale (nl_langinfo(CODESET)); empty when unknown.
     std::string localeCharset;
+    // Standard output was closed when the program started: what is meant for it fails.
+    bool outputClosed = false;
 };
 
 // Whether a locale's character set passes UTF-8 through unchanged: UTF-8 itself, or plain

@@ -31,6 +31,7 @@ std::string Context::storePath() const {
 
 std::unique_ptr<lookup::SegmentStore> Context::openStore(std::string& error) const {
     const std::string path = storePath();
+    readsInput("the segment store", path);
     std::string reason;
     auto store = lookup::SegmentStore::open(path, &reason);
     if (!store) {
@@ -85,7 +86,10 @@ int Context::interruptedStatus() const {
 
 bool Context::readLines(std::istream& input, const std::string& name,
                         std::vector<std::string>& lines, int& status) const {
-    LineReader reader(input, true, [this] { return interrupted(); });
+    if (&input == &in) {
+        readsInput("standard input");
+    }
+    LineReader reader(input, LineRules{}, [this] { return interrupted(); });
     std::string line;
     while (reader.next(line)) {
         lines.push_back(line);
@@ -105,7 +109,9 @@ bool Context::finishReading(const LineReader& reader, const std::string& name, i
         return false;
     }
     note(reader.notText(), "not UTF-8 text");
-    note(reader.tooLong(), "longer than 1 MiB");
+    if (!reader.keepsTooLong()) {
+        note(reader.tooLong(), "longer than 1 MiB");
+    }
     if (reader.failed()) {
         status = fail("cannot read " + name + ": " + std::strerror(errno));
         return false;
@@ -113,21 +119,39 @@ bool Context::finishReading(const LineReader& reader, const std::string& name, i
     return true;
 }
 
+void Context::readsInput(std::string what, std::string path) const {
+    inputs_.push_back({std::move(what), std::move(path)});
+}
+
+std::unique_ptr<Output> Context::openOutput(int& status) const {
+    auto output = std::make_unique<Output>(out, common.output.value_or(""),
+                                           lookup::OutputRules{inputs_, !env.outputClosed});
+    if (!output->ready()) {
+        status = fail(output->error());
+        return nullptr;
+    }
+    if (!output->toFile() && env.outputClosed) {
+        status = fail("cannot write standard output: it was closed when the program started");
+        return nullptr;
+    }
+    return output;
+}
+
 int Context::printLines(const std::vector<std::string>& lines) const {
-    Output output(out, common.output.value_or(""));
-    if (!output.ready()) {
-        return fail(output.error());
+    int status = kOk;
+    const auto output = openOutput(status);
+    if (!output) {
+        return status;
     }
     std::string block;
     for (const auto& line : lines) {
         block += line;
         block += lineEnd();
     }
-    int status = kOk;
-    if (!write(output, block, status)) {
+    if (!write(*output, block, status)) {
         return status;
     }
-    return finish(output);
+    return finish(*output);
 }
 
 bool Context::write(Output& output, std::string& block, int& status) const {

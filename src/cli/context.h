@@ -72,6 +72,15 @@ class Context {
     // The notes of the lines a reader skipped; false, with `status` set, when it failed.
     bool finishReading(const LineReader& reader, const std::string& name, int& status) const;
 
+    // The command reads this file (`what` names it in messages: "the segment store"), or
+    // standard input (an empty path): its output may not replace it.
+    void readsInput(std::string what, std::string path = "") const;
+
+    // The output (standard output or -o), checked against the command's inputs and its
+    // standard streams; null, with `status` set and the message written, when it may not or
+    // cannot be written.
+    std::unique_ptr<Output> openOutput(int& status) const;
+
     // Writes the lines to the output (standard output or -o) and puts it in place.
     int printLines(const std::vector<std::string>& lines) const;
 
@@ -89,6 +98,8 @@ class Context {
   private:
     // The status of a failed write or flush: a reader that has gone is no failure.
     int writeFailure(const Output& output) const;
+
+    mutable std::vector<lookup::CommandInput> inputs_;
 };
 
 }  // namespace haoma::cli

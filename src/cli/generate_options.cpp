@@ -39,9 +39,17 @@ const CLI::Validator kDigits(
     },
     "");
 
+constexpr const char* kRunNotes =
+    "A number is a segment line followed by filler digits up to 11 bytes, the line's length\n"
+    "counted as GBK counts it (a Chinese character 2: 深圳 is 4); a longer line gives none.\n"
+    "A line given twice gives its numbers twice, in a sample too. --sample N with --limit L\n"
+    "draws min(N, L) numbers from the whole run. --city '' (or %, _) needs --all.";
+
 }  // namespace
 
 void GenerateOptions::declare(CLI::App& command) {
+    const std::string own = command.get_footer();
+    command.footer(own + (own.empty() ? "" : "\n\n") + kRunNotes);
     source.declare(command);
     command.add_option("--limit", limit, "stop after N numbers (the planned total)")
         ->type_name("N")
@@ -50,8 +58,11 @@ void GenerateOptions::declare(CLI::App& command) {
         ->type_name("DIGITS")
         ->allow_extra_args(false)
         ->check(kDigits);
-    command.add_option("--without", without, "none of DIGITS occurs after the segment")
+    command
+        .add_option("--without", without,
+                    "none of DIGITS occurs after the segment (repeatable: the digits of all)")
         ->type_name("DIGITS")
+        ->allow_extra_args(false)
         ->check(kDigits);
     command
         .add_flag("--whole-number", wholeNumber,

@@ -1,8 +1,6 @@
 // SPDX-License-Identifier: MIT
 #include "cli/generate_run.h"
 
-#include <unistd.h>
-
 #include <algorithm>
 #include <charconv>
 #include <functional>
@@ -16,6 +14,7 @@
 #include "generate/number_walk.h"
 #include "generate/runs.h"
 #include "generate/sample_ranks.h"
+#include "platform/paths.h"
 #include "text/text.h"
 
 namespace haoma::cli {
@@ -197,12 +196,15 @@ class Generation {
 };
 
 generate::TailRule tailRule(const GenerateOptions& options) {
-    return {generate::digitsWithout(options.without.value_or("")), options.contains,
-            options.wholeNumber};
+    std::string without;
+    for (const auto& digits : options.without) {
+        without += digits;
+    }
+    return {generate::digitsWithout(without), options.contains, options.wholeNumber};
 }
 
 bool hasTailRule(const GenerateOptions& options) {
-    return options.without.has_value() || !options.contains.empty();
+    return !options.without.empty() || !options.contains.empty();
 }
 
 // Runs the kind of run over the lines with the generation, whatever its sink.
@@ -329,10 +331,9 @@ int generateNumbers(Context& context, const GenerateOptions& options,
     }
     if (options.sample && !wholeRun) {
         // Refused before any allocation when it cannot fit in this machine's memory.
-        const auto pages = static_cast<double>(sysconf(_SC_PHYS_PAGES));
-        const auto pageSize = static_cast<double>(sysconf(_SC_PAGESIZE));
+        const double memory = platform::physicalMemoryBytes();
         const double needed = static_cast<double>(wanted) * kSampleBytesPerNumber;
-        if (pages > 0 && pageSize > 0 && needed > pages * pageSize) {
+        if (memory > 0 && needed > memory) {
             return context.fail("not enough memory for a sample of " + std::to_string(wanted) +
                                 " numbers (about " +
                                 std::to_string(static_cast<long long>(needed / 1e9)) + " GB)");
@@ -344,10 +345,14 @@ int generateNumbers(Context& context, const GenerateOptions& options,
         return context.printLines(*numbers);
     }
 
-    Output output(context.out, context.common.output.value_or(""));
-    if (!output.ready()) {
-        return context.fail(output.error());
+    if (stream) {
+        context.readsInput("standard input");
     }
+    const auto opened = context.openOutput(status);
+    if (!opened) {
+        return status;
+    }
+    Output& output = *opened;
     const std::optional<std::uint64_t> runLimit = wholeRun ? std::nullopt : options.limit;
     std::optional<std::uint64_t> total;
     if (!stream) {
@@ -366,7 +371,7 @@ int generateNumbers(Context& context, const GenerateOptions& options,
         [&](std::string& block, int& stopped) { return context.write(output, block, stopped); },
         progress, runLimit);
     if (stream) {
-        LineReader reader(context.in, true, [&context] { return context.interrupted(); });
+        LineReader reader(context.in, LineRules{}, [&context] { return context.interrupted(); });
         std::string line;
         std::size_t number = 0;
         while (!generation.limitReached() && reader.next(line)) {

@@ -28,9 +28,10 @@ using WantedKinds = generate::WantedKinds;
 struct GenerateOptions {
     SegmentSource source;
     std::optional<std::uint64_t> limit;
-    std::vector<std::string> contains;   // digit strings after the segment
-    std::optional<std::string> without;  // digits that never occur after the segment
-    bool wholeNumber = false;            // the two above hold for the whole number
+    std::vector<std::string> contains;  // digit strings after the segment
+    std::vector<std::string> without;   // digits that never occur after the segment (all
+                                        // the --without options given, merged)
+    bool wholeNumber = false;           // the two above hold for the whole number
     bool count = false;
     std::optional<std::uint64_t> sample;
     std::optional<std::uint64_t> seed;

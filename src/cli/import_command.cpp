@@ -15,6 +15,7 @@
 #include "lookup/import_formats.h"
 #include "lookup/store_lock.h"
 #include "lookup/store_writer.h"
+#include "platform/paths.h"
 
 namespace haoma::cli {
 namespace {
@@ -35,8 +36,10 @@ bool readAll(std::istream& in, std::string& data, const Context& context) {
     return !in.bad();
 }
 
-std::string rowCount(const std::optional<std::int64_t>& rows) {
-    return rows ? std::to_string(*rows) + " segments" : "no store";
+// How the report names what the import replaced.
+std::string replaced(const std::optional<std::int64_t>& rows) {
+    return rows ? "the store in use had " + std::to_string(*rows) + " segments"
+                : "no store was in use";
 }
 
 class ImportCommand : public Command {
@@ -75,11 +78,11 @@ class ImportCommand : public Command {
             target = context.env.userDataDirectory + "/" + lookup::kStoreFileName;
         }
         std::error_code ec;
-        const auto folder = std::filesystem::path(target).parent_path();
+        const auto folder = platform::toPath(target).parent_path();
         if (!reset_ && !folder.empty() && !std::filesystem::create_directories(folder, ec) && ec) {
             // The cause (a read-only home, say), not the missing folder that follows from it.
-            return context.fail("cannot create the folder " + folder.string() + " for " + target +
-                                ": " + ec.message() + " (the segment store is unchanged)");
+            return context.fail("cannot create the folder " + platform::fromPath(folder) + " for " +
+                                target + ": " + ec.message() + " (the segment store is unchanged)");
         }
         // A reset of a folder that was never made has nothing to remove, and nothing to lock.
         const bool nothingThere = reset_ && !folder.empty() && !std::filesystem::exists(folder, ec);
@@ -94,7 +97,7 @@ class ImportCommand : public Command {
   private:
     int reset(Context& context, const std::string& target) {
         std::error_code ec;
-        if (!std::filesystem::remove(target, ec)) {
+        if (!std::filesystem::remove(platform::toPath(target), ec)) {
             if (ec) {
                 return context.fail("cannot remove " + target + ": " + ec.message());
             }
@@ -115,16 +118,17 @@ class ImportCommand : public Command {
             }
         } else {
             std::error_code ec;
-            if (std::filesystem::is_directory(*source_, ec)) {
+            const auto source = platform::toPath(*source_);
+            if (std::filesystem::is_directory(source, ec)) {
                 return context.fail("cannot read " + *source_ + ": is a directory");
             }
             // A device or a FIFO could hang the open or never end: only files are read.
-            if (std::filesystem::exists(*source_, ec) &&
-                !std::filesystem::is_regular_file(*source_, ec)) {
+            if (std::filesystem::exists(source, ec) &&
+                !std::filesystem::is_regular_file(source, ec)) {
                 return context.fail("cannot read " + *source_ +
                                     ": not a regular file (use - for standard input)");
             }
-            std::ifstream file(*source_, std::ios::binary);
+            std::ifstream file(source, std::ios::binary);
             if (!file || !readAll(file, bytes, context)) {
                 return context.fail("cannot read " + *source_ + ": " + std::strerror(errno));
             }
@@ -169,7 +173,7 @@ class ImportCommand : public Command {
             {{"source",
               "imported " + result.format + " file " +
                   (*source_ == "-" ? std::string("from standard input")
-                                   : std::filesystem::path(*source_).filename().string())},
+                                   : platform::fromPath(platform::toPath(*source_).filename()))},
              {"rows", std::to_string(result.rows.size())}},
             [&] { return context.interrupted(); });
         if (context.interrupted()) {
@@ -194,8 +198,8 @@ class ImportCommand : public Command {
         for (const auto& [corp, count] : perCarrier) {
             context.err << "haoma-cli: imported " << count << ": " << corp << "\n";
         }
-        context.err << "haoma-cli: wrote " << rows.size() << " segments to " << target
-                    << " (the store in use had " << rowCount(before) << ")\n";
+        context.err << "haoma-cli: wrote " << rows.size() << " segments to " << target << " ("
+                    << replaced(before) << ")\n";
         std::sort(cities.begin(), cities.end());
         cities.erase(std::unique(cities.begin(), cities.end()), cities.end());
         const auto unnamed = lookup::citiesWithoutRecord(lookup::CityRecords(), cities);

@@ -22,7 +22,9 @@ constexpr KindNote kNotes[] = {
      "holds a carriage return: CR alone does not end a line (use LF or CR LF)"},
     {SegmentLineKind::NotDigits,
      "is not a number segment; its numbers begin with that text, as the window makes them"},
-    {SegmentLineKind::TooLong, "is longer than a number (11 digits), so it gives no numbers"},
+    {SegmentLineKind::TooLong,
+     "is longer than a number (11 bytes, a Chinese character counting 2), so it gives no "
+     "numbers"},
 };
 
 constexpr std::size_t kShownBytes = 24;
@@ -80,7 +82,8 @@ void LineNotes::see(std::string_view line, std::size_t number) {
         said_[static_cast<std::size_t>(kind)] = true;
         err_ << "haoma-cli: note: segment line " << number << " ('" << shown(line) << "') "
              << note.says;
-        if (kind == SegmentLineKind::NotDigits && looksLikeAName(line)) {
+        if ((kind == SegmentLineKind::NotDigits || kind == SegmentLineKind::TooLong) &&
+            looksLikeAName(line)) {
             err_ << "; for a city use --city " << line;
         }
         err_ << "\n";

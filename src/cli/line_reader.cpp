@@ -2,6 +2,7 @@
 #include "cli/line_reader.h"
 
 #include <array>
+#include <cerrno>
 
 #include "text/text.h"
 
@@ -9,12 +10,13 @@ namespace haoma::cli {
 namespace {
 
 constexpr std::size_t kChunk = 1 << 16;
+constexpr std::size_t kTruncatedBytes = 64;
 constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
 
 }  // namespace
 
-LineReader::LineReader(std::istream& in, bool textOnly, std::function<bool()> stop)
-    : in_(in), textOnly_(textOnly), stop_(std::move(stop)) {}
+LineReader::LineReader(std::istream& in, LineRules rules, std::function<bool()> stop)
+    : in_(in), rules_(rules), stop_(std::move(stop)) {}
 
 bool LineReader::fill() {
     if (ended_ || (stop_ && stop_())) {
@@ -26,38 +28,82 @@ bool LineReader::fill() {
         scanned_ -= start_;
         start_ = 0;
     }
-    std::array<char, kChunk> chunk{};
-    in_.read(chunk.data(), chunk.size());
-    const auto got = static_cast<std::size_t>(in_.gcount());
-    buffer_.append(chunk.data(), got);
-    if (got < chunk.size()) {
+    // Whatever the input has ready once something has come: a slow pipe's lines are seen as
+    // they come, a file's in big chunks.
+    std::streambuf* source = in_.rdbuf();
+    std::streamsize got = 0;
+    try {
+        if (source->sgetc() != std::char_traits<char>::eof()) {
+            const std::streamsize ready = std::max<std::streamsize>(1, source->in_avail());
+            const std::size_t old = buffer_.size();
+            buffer_.resize(old +
+                           static_cast<std::size_t>(std::min<std::streamsize>(ready, kChunk)));
+            got = source->sgetn(buffer_.data() + old,
+                                static_cast<std::streamsize>(buffer_.size() - old));
+            buffer_.resize(old + static_cast<std::size_t>(got));
+        }
+    } catch (...) {
+        failed_ = true;  // errno says why
+    }
+    if (got == 0) {
         ended_ = true;
-        failed_ = in_.bad();
     }
     return got > 0;
 }
 
-bool LineReader::next(std::string& line) {
+std::size_t LineReader::lineEnd(std::size_t& endLength) {
+    const char* breaks = rules_.crEndsLine ? "\r\n" : "\n";
+    const auto end = buffer_.find_first_of(breaks, scanned_);
+    if (end == std::string::npos) {
+        scanned_ = buffer_.size();
+        return end;
+    }
+    endLength = 1;
+    if (buffer_[end] == '\r') {
+        if (end + 1 == buffer_.size() && !ended_) {
+            scanned_ = end;  // an LF may follow in the next read
+            return std::string::npos;
+        }
+        endLength = end + 1 < buffer_.size() && buffer_[end + 1] == '\n' ? 2 : 1;
+    }
+    return end;
+}
+
+void LineReader::skipRest() {
+    buffer_.clear();
+    start_ = scanned_ = 0;
     for (;;) {
-        const auto end = buffer_.find('\n', scanned_);
+        std::size_t endLength = 0;
+        const auto end = lineEnd(endLength);
+        if (end != std::string::npos) {
+            start_ = scanned_ = end + endLength;
+            return;
+        }
+        buffer_.clear();
+        scanned_ = 0;
+        if (!fill()) {
+            return;
+        }
+    }
+}
+
+bool LineReader::next(std::string& line) {
+    truncated_ = false;
+    for (;;) {
+        std::size_t endLength = 0;
+        const auto end = lineEnd(endLength);
         if (end == std::string::npos) {
-            scanned_ = buffer_.size();
             if (buffer_.size() - start_ > kMaxLineBytes) {
-                // Too long to keep: drop what there is and skip to the next line break.
+                // Too long to keep: its start at most, then on to the next line.
                 ++tooLong_;
-                buffer_.clear();
-                start_ = scanned_ = 0;
-                while (!ended_) {
-                    fill();
-                    const auto found = buffer_.find('\n');
-                    if (found != std::string::npos) {
-                        start_ = scanned_ = found + 1;
-                        break;
-                    }
-                    buffer_.clear();
-                    scanned_ = 0;
-                }
+                const std::string start = buffer_.substr(start_, kTruncatedBytes);
+                skipRest();
                 atStart_ = false;
+                if (rules_.keepTooLong) {
+                    line = start;
+                    truncated_ = true;
+                    return true;
+                }
                 continue;
             }
             if (fill()) {
@@ -69,20 +115,25 @@ bool LineReader::next(std::string& line) {
         }
         const std::size_t stop = end == std::string::npos ? buffer_.size() : end;
         std::string_view text(buffer_.data() + start_, stop - start_);
-        start_ = scanned_ = end == std::string::npos ? buffer_.size() : end + 1;
+        start_ = scanned_ = end == std::string::npos ? buffer_.size() : end + endLength;
         if (text.size() > kMaxLineBytes) {
             ++tooLong_;
             atStart_ = false;
+            if (rules_.keepTooLong) {
+                line.assign(text.substr(0, kTruncatedBytes));
+                truncated_ = true;
+                return true;
+            }
             continue;
         }
         if (atStart_ && text.starts_with(kByteOrderMark)) {
             text.remove_prefix(kByteOrderMark.size());
         }
         atStart_ = false;
-        if (text.ends_with('\r')) {
+        if (!rules_.crEndsLine && text.ends_with('\r')) {
             text.remove_suffix(1);
         }
-        if (textOnly_ && !text::isValidUtf8(text)) {
+        if (rules_.textOnly && !text::isValidUtf8(text)) {
             ++notText_;
             continue;
         }

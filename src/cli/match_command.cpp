@@ -23,7 +23,9 @@ constexpr const char* kLanguage =
     "Pattern positions (the last one is the number's last digit): 0-9 a digit, * any digit,\n"
     "[68] [0-35] one of a set, [^4] none of a set, A-J digit variables (same letter, same\n"
     "digit; different letters, different digits), + and - one more or one less than the\n"
-    "position before. Comma-separated patterns are a union. Presets: --list-presets.";
+    "position before (not first: no digit stands before it). [^] is any digit, [] an error.\n"
+    "A segment line's character that is not a digit matches no position, * included.\n"
+    "Comma-separated patterns are a union. Presets (names in any case): --list-presets.";
 
 class MatchCommand : public Command {
   public:
@@ -52,6 +54,13 @@ class MatchCommand : public Command {
         }
         std::string list;
         GenerateOptions options = options_;
+        // After "--" the first operand is the pattern when none stood before it.
+        std::vector<std::string> operands = extraOperands;
+        std::optional<std::string> pattern = pattern_;
+        if (!pattern && presets_.empty() && !operands.empty()) {
+            pattern = operands.front();
+            operands.erase(operands.begin());
+        }
         for (const auto& name : presets_) {
             const auto preset = generate::patternPresetByName(name);
             if (!preset) {
@@ -60,11 +69,11 @@ class MatchCommand : public Command {
             list += (list.empty() ? "" : ",") + std::string(preset->patterns);
         }
         if (!presets_.empty()) {
-            if (pattern_) {  // with presets, every operand is a segment line
-                options.source.operands.insert(options.source.operands.begin(), *pattern_);
+            if (pattern) {  // with presets, every operand is a segment line
+                options.source.operands.insert(options.source.operands.begin(), *pattern);
             }
-        } else if (pattern_) {
-            list = *pattern_;
+        } else if (pattern) {
+            list = *pattern;
         } else {
             return context.usage("match needs a PATTERN or --preset NAME");
         }
@@ -76,7 +85,7 @@ class MatchCommand : public Command {
             return context.usage("bad pattern: " + parsed.error->message + "\n  " + list + "\n  " +
                                  caretUnder(list, parsed.error->position));
         }
-        return generateNumbers(context, options, extraOperands,
+        return generateNumbers(context, options, operands,
                                RunKind{std::nullopt, std::move(parsed.patterns)});
     }
 

@@ -14,6 +14,9 @@ class PrettyCommand : public Command {
   public:
     CLI::App* declare(CLI::App& parent) override {
         auto* command = parent.add_subcommand("pretty", "pretty numbers of the nine kinds");
+        command->footer(
+            "An 8-digit segment line has three filler digits: only AAA, ABC and CBA find numbers "
+            "in it.");
         options_.declare(*command);
         command
             ->add_option("--kinds", kinds_,

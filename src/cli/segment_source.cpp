@@ -7,6 +7,8 @@
 #include <fstream>
 
 #include "cli/context.h"
+#include "lookup/segment_store.h"
+#include "platform/paths.h"
 
 namespace haoma::cli {
 
@@ -25,6 +27,11 @@ void SegmentSource::declare(CLI::App& command) {
         .add_option("--carrier", carrier,
                     "with --city: any, 电信, 联通, 移动 or 广电 (or a name where prints)")
         ->type_name("C")
+        ->needs(cityOption);
+    command
+        .add_flag("--all", everyCity,
+                  "with --city: let an empty or wildcard CITY ('', %, _) stand for every city")
+        ->disable_flag_override()
         ->needs(cityOption);
 }
 
@@ -50,12 +57,20 @@ bool SegmentSource::read(const Context& context, std::vector<std::string>& lines
         return true;
     }
     if (segmentsFile) {
-        std::ifstream file(*segmentsFile, std::ios::binary);
+        context.readsInput("the segments file", *segmentsFile);
+        std::ifstream file(platform::toPath(*segmentsFile), std::ios::binary);
         if (!file) {
             status = context.fail("cannot read " + *segmentsFile + ": " + std::strerror(errno));
             return false;
         }
         return context.readLines(file, *segmentsFile, lines, status);
+    }
+    // A city text of nothing but blanks and wildcards is every city: only on request, as for
+    // query, never a run over the whole country by a slip.
+    if (!everyCity && lookup::matchesEverything(*city)) {
+        status = context.usage("--city '" + *city +
+                               "' stands for every city; add --all to use every segment");
+        return false;
     }
     const auto chosen = context.carrier(carrier, status);
     if (!chosen) {

@@ -20,8 +20,9 @@ struct SegmentSource {
     std::optional<std::string> segmentsFile;
     std::optional<std::string> city;
     std::optional<std::string> carrier;
+    bool everyCity = false;  // --all: a --city text may stand for every city
 
-    // Adds SEGMENT..., --segments, --city and --carrier to a subcommand.
+    // Adds SEGMENT..., --segments, --city, --carrier and --all to a subcommand.
     void declare(CLI::App& command);
 
     // True when the lines are those of standard input alone, which may be read as a stream.

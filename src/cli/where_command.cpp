@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 // haoma-cli where: the segment, province, city, carrier and area code of numbers, from the
-// operands or one per line on standard input, with the store loaded once.
+// operands or from standard input, with the store loaded once. Every input line gives its
+// rows (one per number in it, one empty row when there is none), so that the answer lies
+// beside the input line for line.
 // GCC 12 sees a possible null string in CLI11's split, inlined here; it cannot be null.
 #pragma GCC diagnostic ignored "-Wnull-dereference"
 #include <CLI/CLI.hpp>
@@ -12,12 +14,31 @@
 #include "cli/line_reader.h"
 #include "lookup/segment_index.h"
 #include "lookup/where_lines.h"
-#include "text/text.h"
 
 namespace haoma::cli {
 namespace {
 
 constexpr std::size_t kBlockBytes = 1 << 16;
+
+using lookup::NumberVerdict;
+
+// Why a row has no answer, said once for each kind, naming the first line of that kind.
+struct VerdictNote {
+    NumberVerdict verdict;
+    const char* says;
+    bool notANumber;  // counted among the malformed in the summary
+};
+
+constexpr VerdictNote kNotes[] = {
+    {NumberVerdict::Malformed, "not a number of 7 to 11 digits", true},
+    {NumberVerdict::NotMobile, "not a mobile number (13x to 19x)", false},
+    {NumberVerdict::Unknown, "its segment is not in the segment store", false},
+    {NumberVerdict::Empty, "an empty line", true},
+    {NumberVerdict::CodeOnly, "a country code without a number", true},
+    {NumberVerdict::Foreign, "a number outside the mainland (another country code than +86)",
+     false},
+    {NumberVerdict::TooLong, "a line longer than 1 MiB, which holds no number", true},
+};
 
 class WhereCommand : public Command {
   public:
@@ -26,7 +47,7 @@ class WhereCommand : public Command {
             "where", "segment, province, city, carrier and area code of numbers");
         command
             ->add_option("NUMBER", numbers_,
-                         "7 to 11 digits, +86 138 0013 8000 and the like (else one per line on "
+                         "7 to 11 digits, +86 138 0013 8000 and the like (else the lines of "
                          "stdin)")
             ->type_name("NUMBER");
         return command;
@@ -42,41 +63,36 @@ class WhereCommand : public Command {
         if (!index.error().empty()) {
             return context.fail(index.error());
         }
-        Output output(context.out, context.common.output.value_or(""));
-        if (!output.ready()) {
-            return context.fail(output.error());
+        numbers_.insert(numbers_.end(), extraOperands.begin(), extraOperands.end());
+        const bool fromInput = numbers_.empty() || numbers_ == std::vector<std::string>{"-"};
+        if (fromInput) {
+            context.readsInput("standard input");
+        }
+        int status = kOk;
+        const auto opened = context.openOutput(status);
+        if (!opened) {
+            return status;
         }
         const lookup::WhereLines lines(index, context.lineEnd());
-        Lookups lookups{context, lines, output};
-        numbers_.insert(numbers_.end(), extraOperands.begin(), extraOperands.end());
+        Lookups lookups{context, lines, *opened};
         bool going = true;
-        if (!numbers_.empty() && numbers_ != std::vector<std::string>{"-"}) {
+        if (!fromInput) {
             for (const auto& number : numbers_) {
-                if (!(going = lookups.line(number))) {
+                if (!(going = lookups.line(number, false))) {
                     break;
                 }
             }
         } else {
             going = lookups.stream(context.in);
         }
-        if (!going) {
+        if (!going || !lookups.flush()) {
             return lookups.status;
         }
-        if (!lookups.flush()) {
-            return lookups.status;
-        }
-        const int finished = context.finish(output);
+        const int finished = context.finish(*opened);
         if (finished != kOk) {
             return finished;
         }
-        if (lookups.notFound > 0) {
-            return context.fail(std::to_string(lookups.notFound) + " of " +
-                                std::to_string(lookups.count) + " numbers not found" +
-                                (lookups.malformed > 0 ? " (" + std::to_string(lookups.malformed) +
-                                                             " of them malformed)"
-                                                       : ""));
-        }
-        return kOk;
+        return lookups.summary();
     }
 
   private:
@@ -85,63 +101,85 @@ class WhereCommand : public Command {
         const lookup::WhereLines& lines;
         Output& output;
         std::string block{};
-        std::string shown{};  // the number as the last line shows it
+        std::vector<lookup::WhereRow> rows{};
+        std::size_t line_ = 0;
         std::uint64_t count = 0;
         std::uint64_t notFound = 0;
-        std::uint64_t malformed = 0;  // of notFound: lines that are no number at all
-        std::array<bool, 4> noted{};  // by verdict; 0 (Found) stands for an empty line
+        std::uint64_t notNumbers = 0;
+        std::array<bool, std::size(kNotes)> noted{};
+        bool replacedNoted = false;
         int status = kOk;
 
-        // Looks up one line and writes its answer, six fields as every line has them (empty
-        // after the number when it is not found); false when the run must stop.
-        bool line(std::string_view given) {
-            if (given.ends_with('\r')) {
-                given.remove_suffix(1);
+        // Looks up one input line and writes its rows; false when the run must stop.
+        bool line(std::string_view given, bool truncated) {
+            ++line_;
+            rows.clear();
+            if (truncated) {
+                lines.appendTooLong(given, block, rows);
+            } else {
+                lines.appendLine(given, block, rows);
             }
-            ++count;
-            const auto verdict = lines.append(given, block, shown);
-            if (verdict != lookup::NumberVerdict::Found) {
-                ++notFound;
-                malformed += verdict == lookup::NumberVerdict::Malformed;
-                note(verdict, shown);
+            for (const auto& row : rows) {
+                ++count;
+                note(row);
             }
             return block.size() < kBlockBytes || flush();
         }
 
-        // Why a line was not found, said once for each kind of line, naming the first.
-        void note(lookup::NumberVerdict verdict, std::string_view number) {
-            const bool empty = number.empty();
-            const auto kind = empty ? 0U : static_cast<std::size_t>(verdict);
-            if (noted[kind]) {
+        void note(const lookup::WhereRow& row) {
+            if (row.replaced && !replacedNoted) {
+                replacedNoted = true;
+                context.err << "haoma-cli: line " << line_
+                            << ": control characters and bytes that are not UTF-8 are shown as "
+                               "U+FFFD (\xEF\xBF\xBD)\n";
+            }
+            if (row.verdict == NumberVerdict::Found) {
                 return;
             }
-            noted[kind] = true;
-            context.err << "haoma-cli: line " << count << " ('" << number << "'): "
-                        << (empty ? "an empty line"
-                            : verdict == lookup::NumberVerdict::Unknown
-                                ? "its segment is not in the segment store"
-                            : verdict == lookup::NumberVerdict::NotMobile
-                                ? "not a mobile number (13x to 19x)"
-                                : "not a number of 7 to 11 digits")
-                        << "\n";
+            ++notFound;
+            for (std::size_t kind = 0; kind < std::size(kNotes); ++kind) {
+                if (kNotes[kind].verdict != row.verdict) {
+                    continue;
+                }
+                notNumbers += kNotes[kind].notANumber ? 1 : 0;
+                if (!noted[kind]) {
+                    noted[kind] = true;
+                    context.err << "haoma-cli: line " << line_ << " ('" << row.number
+                                << "'): " << kNotes[kind].says << "\n";
+                }
+            }
         }
 
         bool flush() { return context.write(output, block, status); }
 
-        // Every line of a stream, as it comes.
+        // Every line of a stream, as it comes: CR LF, LF and a lone CR end a line.
         bool stream(std::istream& in) {
-            LineReader reader(in, false, [this] { return context.interrupted(); });
-            std::string number;
-            while (reader.next(number)) {
+            LineReader reader(in, LineRules{false, true, true},
+                              [this] { return context.interrupted(); });
+            std::string text;
+            while (reader.next(text)) {
                 if (context.interrupted()) {
-                    status = context.interruptedStatus();
-                    return false;
+                    break;
                 }
-                if (!line(number)) {
+                if (!line(text, reader.truncated())) {
                     return false;
                 }
             }
+            if (context.interrupted()) {
+                status = context.interruptedStatus();
+                return false;
+            }
             return context.finishReading(reader, "standard input", status);
+        }
+
+        // The exit status: a failure when not every row was found.
+        int summary() const {
+            if (notFound == 0) {
+                return kOk;
+            }
+            return context.fail(
+                std::to_string(notFound) + " of " + std::to_string(count) + " numbers not found" +
+                (notNumbers > 0 ? " (" + std::to_string(notNumbers) + " of them malformed)" : ""));
         }
     };
 

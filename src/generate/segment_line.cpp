@@ -4,6 +4,7 @@
 #include <algorithm>
 
 #include "generate/filler.h"
+#include "text/text.h"
 
 namespace haoma::generate {
 
@@ -17,11 +18,14 @@ SegmentLineKind segmentLineKind(std::string_view line) {
     if (line.find('\r') != std::string_view::npos) {
         return SegmentLineKind::CarriageReturn;
     }
+    // Longer than a number by its GBK bytes, whatever it holds: it gives nothing at all.
+    if (text::gbkLength(line) > kNumberLength) {
+        return SegmentLineKind::TooLong;
+    }
     if (!std::all_of(line.begin(), line.end(), [](char c) { return c >= '0' && c <= '9'; })) {
         return SegmentLineKind::NotDigits;
     }
-    return line.size() > static_cast<std::size_t>(kNumberLength) ? SegmentLineKind::TooLong
-                                                                 : SegmentLineKind::Segment;
+    return SegmentLineKind::Segment;
 }
 
 }  // namespace haoma::generate

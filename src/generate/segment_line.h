@@ -12,8 +12,8 @@ enum class SegmentLineKind {
     Blank,           // nothing: every 11-digit filler
     ByteOrderMark,   // holds U+FEFF (a file joined after its start, a pasted mark)
     CarriageReturn,  // holds a CR: a file with CR-only line ends, read as one line
+    TooLong,         // longer than a number (over 11 GBK bytes): no numbers at all
     NotDigits,       // holds other than digits (a name, a letter, a space)
-    TooLong,         // digits, but longer than a number: no numbers at all
 };
 
 // The kind of `line` (without its line end), in the order above: the first that fits.

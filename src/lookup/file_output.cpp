@@ -1,121 +1,133 @@
 // SPDX-License-Identifier: MIT
 #include "lookup/file_output.h"
 
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <cerrno>
-#include <cstring>
 #include <filesystem>
 
-#include "lookup/temporary_files.h"
+#include "platform/file_identity.h"
+#include "platform/paths.h"
 
 namespace haoma::lookup {
+namespace {
 
-Output::Output(std::ostream& standardOutput, const std::string& path)
+// The input the file is, as a message names it; "" when it is none of them.
+std::string sameAsInput(const platform::FileIdentity& target,
+                        const std::vector<CommandInput>& inputs) {
+    for (const auto& input : inputs) {
+        const auto identity = input.path.empty() ? platform::standardStreamIdentity(0)
+                                                 : platform::identityOf(input.path);
+        if (identity && identity->regular && *identity == target) {
+            return input.what + (input.path.empty() ? "" : " " + input.path);
+        }
+    }
+    return {};
+}
+
+}  // namespace
+
+Output::Output(std::ostream& standardOutput, const std::string& path, const OutputRules& rules)
     : stream_(&standardOutput), path_(path) {
     if (path_.empty()) {
         return;
     }
-    const auto target = followLinks(path_);
+    // What the name opens, as the system follows it: /dev/stdout and /proc/self/fd/1 lead to
+    // a pipe that no link text names.
+    const auto identity = platform::identityOf(path_);
+    if (identity) {
+        if (const auto input = sameAsInput(*identity, rules.inputs); !input.empty()) {
+            cause_ = EINVAL;
+            error_ = "cannot write " + path_ + ": it is " + input +
+                     ", which this command reads (write the output elsewhere)";
+            return;
+        }
+        // /dev/stdout, or the file the shell opened for standard output (with > or >>):
+        // written through that descriptor, never renamed over.
+        const auto standard = platform::standardStreamIdentity(1);
+        if (rules.standardOutputOpen && standard && *standard == *identity) {
+            path_.clear();
+            return;
+        }
+    }
+    const auto target = platform::followLinks(path_);
     if (!target) {
-        cause_ = ELOOP;
-        error_ = "cannot write " + path_ + ": " + std::strerror(ELOOP);
+        fail("cannot write " + path_, ELOOP);
         return;
     }
     target_ = *target;
-    struct stat existing {};
-    const bool exists = ::stat(target_.c_str(), &existing) == 0;
-    if (exists && S_ISDIR(existing.st_mode)) {
-        cause_ = EISDIR;
-        error_ = "cannot write " + path_ + ": is a directory";
+    std::error_code ec;
+    if (identity && std::filesystem::is_directory(platform::toPath(target_), ec)) {
+        fail("cannot write " + path_ + ": is a directory", EISDIR);
         return;
     }
     // A file the user may not write is not replaced behind its back (as cp without -f).
-    if (exists && ::access(target_.c_str(), W_OK) != 0) {
-        cause_ = errno;
-        error_ = "cannot write " + path_ + ": " + std::strerror(errno);
+    int cause = 0;
+    if (identity && !platform::mayWrite(target_, cause)) {
+        fail("cannot write " + path_, cause);
         return;
     }
-    if (exists && !S_ISREG(existing.st_mode)) {
-        file_.open(target_, std::ios::binary | std::ios::out);  // a device or a FIFO
+    if (identity && !identity->regular) {
+        file_ = platform::WritableFile::openExisting(target_, cause);  // a device or a FIFO
     } else {
-        removeStaleTemporaries(target_);
-        temporary_ = temporaryPathFor(target_);
-        descriptor_ = createTemporary(temporary_);
-        // The mode is set on the open file, never by path: the old file's, else what a new
-        // file gets under the umask.
-        const mode_t mask = ::umask(0);
-        ::umask(mask);
-        const auto mode = exists ? existing.st_mode & 07777 : 0666 & ~mask;
-        if (descriptor_ >= 0 && ::fchmod(descriptor_, mode) == 0) {
-            // The stream opens the very file created, whatever happens to the name since.
-            file_.open("/proc/self/fd/" + std::to_string(descriptor_),
-                       std::ios::binary | std::ios::trunc);
+        platform::removeStaleTemporaries(target_);
+        temporary_ = platform::temporaryPathFor(target_);
+        file_ = platform::WritableFile::create(temporary_, platform::fileMode(target_), cause);
+        if (!file_) {
+            temporary_.clear();
         }
     }
-    if (!file_.is_open()) {
-        fail("cannot write " + path_);
-        if (descriptor_ >= 0) {
-            ::close(descriptor_);
-            descriptor_ = -1;
-            std::error_code ignored;
-            std::filesystem::remove(temporary_, ignored);
-        }
-        temporary_.clear();
-        return;
+    if (!file_) {
+        fail("cannot write " + path_, cause);
     }
-    stream_ = &file_;
 }
 
 Output::~Output() {
     if (!temporary_.empty() && !committed_) {
-        file_.close();
+        file_.reset();
         std::error_code ignored;
-        std::filesystem::remove(temporary_, ignored);
-    }
-    if (descriptor_ >= 0) {
-        ::close(descriptor_);
+        std::filesystem::remove(platform::toPath(temporary_), ignored);
     }
 }
 
-void Output::fail(const std::string& what) {
+void Output::fail(const std::string& what, int cause) {
     if (error_.empty()) {
-        cause_ = errno;
-        error_ = what + ": " + (errno != 0 ? std::strerror(errno) : "write error");
+        cause_ = cause;
+        error_ = cause == EISDIR
+                     ? what
+                     : what + ": " +
+                           (cause != 0 ? platform::errorText(cause) : std::string("write error"));
     }
 }
 
 bool Output::write(std::string_view block) {
-    stream_->write(block.data(), static_cast<std::streamsize>(block.size()));
-    if (!*stream_) {
-        if (toFile()) {
-            fail("cannot write " + path_);
-        }
+    if (!toFile()) {
+        stream_->write(block.data(), static_cast<std::streamsize>(block.size()));
+        return static_cast<bool>(*stream_);
+    }
+    int cause = 0;
+    if (!file_->write(block, cause)) {
+        fail("cannot write " + path_, cause);
+        errno = cause;
         return false;
     }
     return true;
 }
 
 bool Output::commit() {
-    stream_->flush();
     if (!toFile()) {
+        stream_->flush();
         return static_cast<bool>(*stream_);
     }
-    file_.close();
-    if (!file_) {
-        fail("cannot write " + path_);
+    int cause = 0;
+    if (!file_->close(cause)) {
+        fail("cannot write " + path_, cause);
         return false;
     }
     if (temporary_.empty()) {
         committed_ = true;
         return true;
     }
-    std::error_code ec;
-    std::filesystem::rename(temporary_, target_, ec);
-    if (ec) {
-        cause_ = ec.value();
-        error_ = "cannot replace " + path_ + ": " + ec.message();
+    if (!platform::replaceFile(temporary_, target_, cause)) {
+        fail("cannot replace " + path_, cause);
         return false;
     }
     committed_ = true;

@@ -4,8 +4,6 @@
 #include <algorithm>
 #include <map>
 
-#include "text/text.h"
-
 namespace haoma::lookup {
 namespace {
 
@@ -117,31 +115,6 @@ NumberLookup SegmentIndex::find(std::string_view number) const {
         return {NumberVerdict::Unknown, 0};
     }
     return {NumberVerdict::Found, slot - 1};
-}
-
-std::string contactNumber(std::string_view text) {
-    const auto trimmed = text::trim(text);
-    std::string digits;
-    for (std::size_t at = 0; at < trimmed.size(); ++at) {
-        const char c = trimmed[at];
-        const bool between = at > 0 && at + 1 < trimmed.size();
-        if (c >= '0' && c <= '9') {
-            digits += c;
-        } else if (c == '+' && at == 0) {
-            digits += c;
-        } else if (!((c == ' ' || c == '-') && between)) {
-            return std::string(trimmed);  // not a number: as it stands
-        }
-    }
-    for (const std::string_view country : {"+86", "0086"}) {
-        if (digits.starts_with(country)) {
-            return digits.substr(country.size());
-        }
-    }
-    if (digits.starts_with('+')) {
-        return std::string(trimmed);
-    }
-    return digits.size() == 13 && digits.starts_with("86") ? digits.substr(2) : digits;
 }
 
 }  // namespace haoma::lookup

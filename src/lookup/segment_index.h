@@ -11,11 +11,17 @@
 
 namespace haoma::lookup {
 
+// What a lookup found of a number; the kinds after Unknown are those of pasted or piped
+// input, which WhereLines tells apart.
 enum class NumberVerdict {
     Found,      // the store knows the number's segment
     Malformed,  // not 7 to 11 ASCII digits
     NotMobile,  // does not begin with 13 to 19
     Unknown,    // a mobile number whose segment the store does not hold
+    Empty,      // an input line with no number in it
+    CodeOnly,   // a country code (+86, 0086) without a number
+    Foreign,    // a number with another country's code (+852 …)
+    TooLong,    // an input line too long to read (over 1 MiB)
 };
 
 // What the store says of a segment besides the segment itself; many segments share one.
@@ -31,11 +37,6 @@ struct NumberLookup {
     NumberVerdict verdict;
     std::uint32_t facts;  // with Found: the index of its facts
 };
-
-// A number as contact lists hold it, brought to its digits: blanks and dashes between the
-// digits dropped (138 0013 8000, 138-0013-8000), then a leading +86, 0086, or 86 before
-// eleven digits. Text that is not such a number is returned trimmed, unchanged otherwise.
-std::string contactNumber(std::string_view text);
 
 class SegmentIndex {
   public:

@@ -10,6 +10,8 @@
 
 #include "lookup/store_checksum.h"
 #include "lookup/store_writer.h"
+#include "platform/paths.h"
+#include "platform/temporary_file.h"
 #include "text/text.h"
 
 namespace haoma::lookup {
@@ -186,12 +188,15 @@ std::unique_ptr<SegmentStore> SegmentStore::open(const std::string& path, std::s
     std::string reason;
     std::error_code ec;
     sqlite3* db = nullptr;
-    if (!std::filesystem::exists(path, ec)) {
+    int cause = 0;
+    if (!std::filesystem::exists(platform::toPath(path), ec)) {
         reason = "no such file";
-    } else if (std::filesystem::is_directory(path, ec)) {
+    } else if (std::filesystem::is_directory(platform::toPath(path), ec)) {
         reason = "is a directory";
-    } else if (!std::filesystem::is_regular_file(path, ec)) {
+    } else if (!std::filesystem::is_regular_file(platform::toPath(path), ec)) {
         reason = "not a regular file";  // a FIFO or a device: opening it could hang
+    } else if (!platform::mayRead(path, cause)) {
+        reason = platform::errorText(cause);  // SQLite would only say it cannot open it
     } else if (sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READONLY | SQLITE_OPEN_NOMUTEX,
                                nullptr) != SQLITE_OK) {
         reason = sqlite3_errmsg(db);
@@ -206,7 +211,8 @@ std::unique_ptr<SegmentStore> SegmentStore::open(const std::string& path, std::s
         const bool hasCityIndex = static_cast<bool>(cityTable);
         const bool hasPlaceColumns = columns->contains("province") && columns->contains("areacode");
         return std::unique_ptr<SegmentStore>(
-            new SegmentStore(db, path, hasCityIndex, hasPlaceColumns, columns->contains("zip")));
+            new SegmentStore(db, path, hasCityIndex, hasPlaceColumns, columns->contains("zip"),
+                             writtenByThisProgram(db)));
     }
     sqlite3_close(db);
     if (error != nullptr) {
@@ -371,6 +377,9 @@ std::string SegmentStore::visitRows(const std::function<void(SegmentRow&&)>& vis
 }
 
 std::optional<std::string> SegmentStore::placeSlots() const {
+    if (!provenWhole_) {
+        return std::nullopt;
+    }
     Statement query(db_, "SELECT slots FROM segment_place LIMIT 1");
     if (!query || sqlite3_step(query.get()) != SQLITE_ROW) {
         return std::nullopt;
@@ -430,17 +439,6 @@ bool matchesEverything(std::string_view cityText) {
     return city.find_first_not_of("%_") == std::string_view::npos;
 }
 
-std::string userDataDirectory(const char* xdgDataHome, const char* home) {
-    // A relative XDG_DATA_HOME is invalid and ignored, as the base directory rules say.
-    if (xdgDataHome != nullptr && xdgDataHome[0] == '/') {
-        return std::string(xdgDataHome) + "/haoma";
-    }
-    if (home != nullptr && home[0] != '\0') {
-        return std::string(home) + "/.local/share/haoma";
-    }
-    return {};
-}
-
 std::vector<std::string> storeLocations(const std::string& programDirectory,
                                         const std::string& userDirectory) {
     std::vector<std::string> locations;
@@ -455,7 +453,7 @@ std::vector<std::string> storeLocations(const std::string& programDirectory,
 std::string storePath(const std::string& programDirectory, const std::string& userDirectory) {
     for (const auto& path : storeLocations(programDirectory, userDirectory)) {
         std::error_code ignored;
-        if (std::filesystem::exists(path, ignored)) {
+        if (std::filesystem::exists(platform::toPath(path), ignored)) {
             return path;
         }
     }

@@ -104,7 +104,9 @@ class SegmentStore {
     std::string integrityCheck() const;
 
     // The place array this program writes beside the rows: the blob of 16-bit place ids
-    // by segment (nothing when the store has none), and the places by id.
+    // by segment, and the places by id. Nothing when the store has none, or when nothing
+    // vouches that it agrees with the rows: only a store this program wrote, whose checksum
+    // held at open, has an array to trust (another program may change the rows alone).
     std::optional<std::string> placeSlots() const;
     std::string visitPlaceTable(
         const std::function<void(std::int64_t, std::string_view, std::string_view, std::string_view,
@@ -118,12 +120,13 @@ class SegmentStore {
 
   private:
     SegmentStore(sqlite3* db, std::string path, bool hasCityIndex, bool hasPlaceColumns,
-                 bool hasZip)
+                 bool hasZip, bool provenWhole)
         : db_(db),
           path_(std::move(path)),
           hasCityIndex_(hasCityIndex),
           hasPlaceColumns_(hasPlaceColumns),
-          hasZip_(hasZip) {}
+          hasZip_(hasZip),
+          provenWhole_(provenWhole) {}
     // The Mobile values of the rows `condition` selects (its parameter ?1 bound to
     // `value`), with the carrier filter, ordered by Mobile.
     SegmentRows select(const std::string& condition, std::string_view value, Carrier carrier) const;
@@ -136,6 +139,7 @@ class SegmentStore {
     bool hasCityIndex_;     // the table city of the distinct names (stores this program writes)
     bool hasPlaceColumns_;  // Province and AreaCode
     bool hasZip_;
+    bool provenWhole_;  // this program wrote it, and its checksum held
 };
 
 // The query as the window runs it: the city text trimmed of blanks and ideographic spaces,
@@ -145,11 +149,6 @@ SegmentRows querySegments(const SegmentStore* store, std::string_view cityText, 
 // True when a city text, trimmed, is nothing but the wildcards % and _ (or nothing): its
 // query lists every segment, or nearly.
 bool matchesEverything(std::string_view cityText);
-
-// The user's own data folder for haoma, where imports go: $XDG_DATA_HOME/haoma, else
-// $HOME/.local/share/haoma (the arguments are those variables, null when unset); empty
-// when neither is set.
-std::string userDataDirectory(const char* xdgDataHome, const char* home);
 
 // Where a program in `programDirectory` looks for its store, in order: the user's imported
 // store in `userDirectory` (skipped when empty), beside the program, then in the installed

@@ -8,6 +8,8 @@
 #include <memory>
 #include <vector>
 
+#include "platform/paths.h"
+
 namespace haoma::lookup {
 namespace {
 
@@ -20,7 +22,7 @@ struct FileCloser {
 using File = std::unique_ptr<std::FILE, FileCloser>;
 
 File openFile(const std::string& path, const char* mode, std::string& error) {
-    File file(std::fopen(path.c_str(), mode));
+    File file(platform::openFile(path, mode));
     if (!file) {
         error = std::strerror(errno);
     }

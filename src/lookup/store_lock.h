@@ -6,22 +6,21 @@
 #include <memory>
 #include <string>
 
+#include "platform/file_lock.h"
+
 namespace haoma::lookup {
 
 class StoreLock {
   public:
     // Takes the lock of the store at `target` (its links followed): ".NAME.lock" in the
     // store's folder, holding the owner's process id. Nothing, with the reason in `error`,
-    // when another process holds it (named by its id) or the file cannot be made.
+    // when another process holds it (named by its id) or the lock file cannot be made
+    // (named in the message).
     static std::unique_ptr<StoreLock> acquire(const std::string& target, std::string& error);
-    ~StoreLock();
-    StoreLock(const StoreLock&) = delete;
-    StoreLock& operator=(const StoreLock&) = delete;
 
   private:
-    StoreLock(int fd, std::string path) : fd_(fd), path_(std::move(path)) {}
-    int fd_;
-    std::string path_;
+    explicit StoreLock(std::unique_ptr<platform::LockFile> lock) : lock_(std::move(lock)) {}
+    std::unique_ptr<platform::LockFile> lock_;
 };
 
 }  // namespace haoma::lookup

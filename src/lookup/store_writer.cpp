@@ -2,9 +2,6 @@
 #include "lookup/store_writer.h"
 
 #include <sqlite3.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <algorithm>
 #include <array>
 #include <cerrno>
@@ -16,7 +13,8 @@
 #include <vector>
 
 #include "lookup/store_checksum.h"
-#include "lookup/temporary_files.h"
+#include "platform/paths.h"
+#include "platform/temporary_file.h"
 
 namespace haoma::lookup {
 namespace {
@@ -216,32 +214,25 @@ std::string writeRows(sqlite3* db, const std::vector<SegmentRow>& rows, const Me
 std::string writeStore(const std::string& given, const std::vector<SegmentRow>& rows,
                        const MetaEntries& meta, const std::function<bool()>& cancelled) {
     // A store that is a symbolic link is replaced where the link points.
-    const auto followed = followLinks(given);
+    const auto followed = platform::followLinks(given);
     if (!followed) {
-        return "cannot write " + given + ": " + std::strerror(ELOOP);
+        return "cannot write " + given + ": " + platform::errorText(ELOOP);
     }
     const std::string& path = *followed;
-    const std::string folder = std::filesystem::path(path).parent_path().string();
-    removeStaleTemporaries(path);
-    const std::string temporary = temporaryPathFor(path);
-    std::error_code ignored;
+    const std::string folder = platform::fromPath(platform::toPath(path).parent_path());
+    platform::removeStaleTemporaries(path);
+    const std::string temporary = platform::temporaryPathFor(path);
     // Created here, where no link is followed and nothing that is there is reused; SQLite
     // then opens that file and no link either.
-    const int created = createTemporary(temporary);
-    const mode_t mask = ::umask(0);
-    ::umask(mask);
-    struct stat createdFile {};
-    const bool made =
-        created >= 0 && ::fchmod(created, 0666 & ~mask) == 0 && ::fstat(created, &createdFile) == 0;
-    const std::string createError = std::strerror(errno);
-    if (created >= 0) {
-        ::close(created);
+    int cause = 0;
+    auto created = platform::WritableFile::create(temporary, std::nullopt, cause);
+    const std::uint64_t createdIndex = created ? created->fileIndex() : 0;
+    if (!created || !created->close(cause)) {
+        return "cannot create a store in " + (folder.empty() ? "." : folder) + ": " +
+               platform::errorText(cause);
     }
     sqlite3* db = nullptr;
     std::string error;
-    if (!made) {
-        return "cannot create a store in " + (folder.empty() ? "." : folder) + ": " + createError;
-    }
     if (sqlite3_open_v2(temporary.c_str(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOFOLLOW,
                         nullptr) != SQLITE_OK) {
         error =
@@ -265,22 +256,16 @@ std::string writeStore(const std::string& given, const std::vector<SegmentRow>& 
     if (error.empty() && cancelled && cancelled()) {
         error = "interrupted";
     }
-    struct stat written {};
-    if (error.empty() &&
-        (::lstat(temporary.c_str(), &written) != 0 || written.st_ino != createdFile.st_ino ||
-         written.st_dev != createdFile.st_dev)) {
-        error = "the temporary store " + temporary + " was replaced while it was written";
-        return error;  // not ours to remove
+    if (error.empty() && !platform::stillNames(temporary, createdIndex)) {
+        // Not ours any more: left where it is.
+        return "the temporary store " + temporary + " was replaced while it was written";
     }
-    if (error.empty()) {
-        std::error_code ec;
-        std::filesystem::rename(temporary, path, ec);
-        if (ec) {
-            error = "cannot replace " + path + ": " + ec.message();
-        }
+    if (error.empty() && !platform::replaceFile(temporary, path, cause)) {
+        error = "cannot replace " + path + ": " + platform::errorText(cause);
     }
     if (!error.empty()) {
-        std::filesystem::remove(temporary, ignored);
+        std::error_code ignored;
+        std::filesystem::remove(platform::toPath(temporary), ignored);
     }
     return error;
 }

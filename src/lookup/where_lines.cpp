@@ -1,11 +1,15 @@
 // SPDX-License-Identifier: MIT
 #include "lookup/where_lines.h"
 
-#include <algorithm>
-
+#include "lookup/contact_number.h"
 #include "text/text.h"
 
 namespace haoma::lookup {
+namespace {
+
+constexpr std::size_t kShownBytes = 32;
+
+}  // namespace
 
 WhereLines::WhereLines(const SegmentIndex& index, std::string lineEnd)
     : index_(index), lineEnd_(std::move(lineEnd)) {
@@ -15,67 +19,61 @@ WhereLines::WhereLines(const SegmentIndex& index, std::string lineEnd)
     }
 }
 
-NumberVerdict WhereLines::append(std::string_view given, std::string& out,
-                                 std::string& number) const {
-    number = contactNumber(given);
-    const auto found = index_.find(number);
-    out.append(number);
-    if (found.verdict == NumberVerdict::Found) {
-        out.append("\t").append(number.substr(0, 7)).append(answers_[found.facts]);
+void WhereLines::appendRow(WhereRow row, std::uint32_t facts, std::string& out,
+                           std::vector<WhereRow>& rows) const {
+    out.append(row.number);
+    if (row.verdict == NumberVerdict::Found) {
+        out.append("\t").append(row.number.substr(0, 7)).append(answers_[facts]);
     } else {
         out.append("\t\t\t\t\t").append(lineEnd_);
     }
-    return found.verdict;
+    rows.push_back(std::move(row));
 }
 
-namespace {
-
-// Whether text is, or begins, one number: at most eleven digits once its contact-list form
-// is undone.
-bool fitsOneNumber(std::string_view text) {
-    const std::string digits = contactNumber(text);
-    return digits.size() <= 11 &&
-           std::all_of(digits.begin(), digits.end(), [](char c) { return c >= '0' && c <= '9'; });
-}
-
-}  // namespace
-
-std::vector<std::string> numbersInText(std::string_view text) {
-    std::vector<std::string> numbers;
-    std::string piece;
-    // Blank-separated words join while they still make one number: "0086 189 1234 5678" is
-    // one, "13800138000 13900000000" two.
-    const auto flush = [&] {
-        std::string group;
-        for (const auto word : text::splitViews(piece, " ")) {
-            const auto trimmed = text::trim(word);
-            if (trimmed.empty()) {
-                continue;
-            }
-            const std::string joined = group + " " + std::string(trimmed);
-            if (!group.empty() && fitsOneNumber(joined)) {
-                group = joined;
-                continue;
-            }
-            if (!group.empty()) {
-                numbers.push_back(group);
-            }
-            group = std::string(trimmed);
-        }
-        if (!group.empty()) {
-            numbers.push_back(group);
-        }
-        piece.clear();
-    };
-    for (const char c : text) {
-        if (c == '\n' || c == '\r' || c == ',' || c == ';' || c == '\t') {
-            flush();
-        } else {
-            piece += c;
-        }
+void WhereLines::appendLine(std::string_view line, std::string& out,
+                            std::vector<WhereRow>& rows) const {
+    const auto numbers = numbersInLine(line);
+    if (numbers.empty()) {
+        appendRow({NumberVerdict::Empty, ""}, 0, out, rows);
+        return;
     }
-    flush();
-    return numbers;
+    for (const auto& given : numbers) {
+        const auto number = readContactNumber(given);
+        WhereRow row{NumberVerdict::Malformed, ""};
+        row.number = text::printable(number.digits, &row.replaced);
+        std::uint32_t facts = 0;
+        if (number.codeOnly) {
+            row.verdict = NumberVerdict::CodeOnly;
+        } else if (number.foreign) {
+            row.verdict = NumberVerdict::Foreign;
+        } else {
+            const auto found = index_.find(row.number);
+            row.verdict = found.verdict;
+            facts = found.facts;
+        }
+        appendRow(std::move(row), facts, out, rows);
+    }
+}
+
+void WhereLines::appendText(std::string_view text, std::string& out,
+                            std::vector<WhereRow>& rows) const {
+    if (text.starts_with("\xEF\xBB\xBF")) {
+        text.remove_prefix(3);
+    }
+    for (const auto line : text::lines(text)) {
+        appendLine(line, out, rows);
+    }
+}
+
+void WhereLines::appendTooLong(std::string_view start, std::string& out,
+                               std::vector<WhereRow>& rows) const {
+    std::size_t end = std::min(start.size(), kShownBytes);
+    while (end > 0 && !text::isCharBoundary(start, end)) {
+        --end;
+    }
+    WhereRow row{NumberVerdict::TooLong, ""};
+    row.number = text::printable(start.substr(0, end), &row.replaced) + "…";
+    appendRow(std::move(row), 0, out, rows);
 }
 
 }  // namespace haoma::lookup

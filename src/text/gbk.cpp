@@ -1,12 +1,11 @@
 // SPDX-License-Identifier: MIT
 // The GBK code page rules: byte lengths, byte order and half-width folding.
-#include <iconv.h>
-
 #include <algorithm>
 #include <array>
 #include <optional>
 #include <string>
 
+#include "platform/code_page.h"
 #include "text.h"
 #include "utf8.h"
 
@@ -17,50 +16,15 @@ using detail::decodeAt;
 
 constexpr char kReplacement = '?';
 
-// One converter from UTF-32 code points to GBK bytes, opened on first use per call site.
-class GbkEncoder {
-  public:
-    GbkEncoder() : handle_(iconv_open("GBK", "UTF-32LE")) {}
-    ~GbkEncoder() {
-        if (handle_ != invalid()) {
-            iconv_close(handle_);
-        }
+// Appends the GBK bytes of `cp`, the replacement byte when GBK lacks it; how many bytes.
+int appendGbk(platform::GbkEncoder& encoder, char32_t cp, std::string& out) {
+    const int written = encoder.append(cp, out);
+    if (written > 0) {
+        return written;
     }
-    GbkEncoder(const GbkEncoder&) = delete;
-    GbkEncoder& operator=(const GbkEncoder&) = delete;
-
-    // Appends the GBK bytes of `cp` (the replacement byte when GBK lacks it) and returns
-    // how many bytes were appended.
-    int append(char32_t cp, std::string& out) {
-        std::array<char, 4> in{};
-        for (std::size_t i = 0; i < 4; ++i) {
-            in[i] = static_cast<char>((static_cast<std::uint32_t>(cp) >> (8U * i)) & 0xFFU);
-        }
-        std::array<char, 8> buffer{};
-        char* inPtr = in.data();
-        std::size_t inLeft = in.size();
-        char* outPtr = buffer.data();
-        std::size_t outLeft = buffer.size();
-        // iconv drops some characters silently (the tag characters U+E0000-U+E007F): GBK
-        // has none of them, so they are unencodable like the rest and take the one byte.
-        if (handle_ == invalid() ||
-            iconv(handle_, &inPtr, &inLeft, &outPtr, &outLeft) == static_cast<std::size_t>(-1) ||
-            outLeft == buffer.size()) {
-            if (handle_ != invalid()) {
-                iconv(handle_, nullptr, nullptr, nullptr, nullptr);
-            }
-            out.push_back(kReplacement);
-            return 1;
-        }
-        const auto written = buffer.size() - outLeft;
-        out.append(buffer.data(), written);
-        return static_cast<int>(written);
-    }
-
-  private:
-    static iconv_t invalid() { return reinterpret_cast<iconv_t>(-1); }  // NOLINT
-    iconv_t handle_;
-};
+    out.push_back(kReplacement);
+    return 1;
+}
 
 // GBK holds every ideograph of the CJK Unified Ideographs block up to U+9FA5 in two bytes;
 // the common case needs no converter.
@@ -72,7 +36,7 @@ bool isCommonIdeograph(char32_t cp) {
 std::string toGbk(std::string_view text) {
     std::string out;
     out.reserve(text.size());
-    std::optional<GbkEncoder> encoder;
+    std::optional<platform::GbkEncoder> encoder;
     for (std::size_t pos = 0; pos < text.size();) {
         const auto d = decodeAt(text, pos);
         if (!d.valid) {
@@ -83,7 +47,7 @@ std::string toGbk(std::string_view text) {
             if (!encoder) {
                 encoder.emplace();
             }
-            encoder->append(d.codePoint, out);
+            appendGbk(*encoder, d.codePoint, out);
         }
         pos += d.length;
     }
@@ -120,7 +84,7 @@ char foldedAscii(char32_t cp) {
 int gbkLength(std::string_view text) {
     int length = 0;
     std::string scratch;
-    std::optional<GbkEncoder> encoder;  // opened only for uncommon characters
+    std::optional<platform::GbkEncoder> encoder;  // opened only for uncommon characters
     for (std::size_t pos = 0; pos < text.size();) {
         const auto byte = static_cast<unsigned char>(text[pos]);
         if (byte < 0x80U) {
@@ -139,7 +103,7 @@ int gbkLength(std::string_view text) {
                 encoder.emplace();
             }
             scratch.clear();
-            length += encoder->append(d.codePoint, scratch);
+            length += appendGbk(*encoder, d.codePoint, scratch);
         }
     }
     return length;

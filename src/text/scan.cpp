@@ -85,6 +85,22 @@ std::vector<std::string_view> splitViews(std::string_view text, std::string_view
     return pieces;
 }
 
+std::vector<std::string_view> lines(std::string_view text) {
+    std::vector<std::string_view> found;
+    std::size_t start = 0;
+    for (std::size_t at = 0; at < text.size(); ++at) {
+        if (text[at] == '\n' || text[at] == '\r') {
+            found.push_back(text.substr(start, at - start));
+            at += text[at] == '\r' && at + 1 < text.size() && text[at + 1] == '\n' ? 1U : 0U;
+            start = at + 1;
+        }
+    }
+    if (start < text.size()) {
+        found.push_back(text.substr(start));
+    }
+    return found;
+}
+
 std::vector<std::string> split(std::string_view text, std::string_view delimiter) {
     const auto views = splitViews(text, delimiter);
     return {views.begin(), views.end()};

@@ -27,6 +27,11 @@ std::size_t findBytes(std::string_view text, std::string_view sought, std::size_
 // messages that quote it.
 std::string_view characterAt(std::string_view text, std::size_t pos);
 
+// The text with every control character (C0, DEL, C1: NUL, TAB, CR among them) and every
+// byte that is not valid UTF-8 replaced by U+FFFD, so that it stays one field of one line;
+// `replaced` (when given) is set when anything was.
+std::string printable(std::string_view text, bool* replaced = nullptr);
+
 // True when every byte belongs to a well-formed UTF-8 character and none is NUL.
 bool isValidUtf8(std::string_view text);
 
@@ -41,6 +46,11 @@ bool contains(std::string_view text, std::string_view sought);
 // a trailing delimiter adds no empty piece, and the empty text gives no piece.
 std::vector<std::string_view> splitViews(std::string_view text, std::string_view delimiter);
 std::vector<std::string> split(std::string_view text, std::string_view delimiter);
+
+// The lines of a text as a reader of pasted text sees them: CR LF, LF and a lone CR each
+// end a line; a last line without its end counts, a text that ends in a line end has no
+// empty line after it.
+std::vector<std::string_view> lines(std::string_view text);
 
 // Removes leading and trailing ASCII blanks (U+0020) and ideographic spaces (U+3000);
 // tabs, line breaks and every other character stay.

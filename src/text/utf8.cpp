@@ -48,6 +48,26 @@ Decoded decodeAt(std::string_view text, std::size_t pos) {
 
 namespace haoma::text {
 
+std::string printable(std::string_view text, bool* replaced) {
+    std::string out;
+    out.reserve(text.size());
+    for (std::size_t pos = 0; pos < text.size();) {
+        const auto d = detail::decodeAt(text, pos);
+        const bool control = d.valid && (d.codePoint < 0x20 || d.codePoint == 0x7F ||
+                                         (d.codePoint >= 0x80 && d.codePoint < 0xA0));
+        if (!d.valid || control) {
+            out += "\xEF\xBF\xBD";  // U+FFFD
+            if (replaced != nullptr) {
+                *replaced = true;
+            }
+        } else {
+            out.append(text.substr(pos, d.length));
+        }
+        pos += d.length;
+    }
+    return out;
+}
+
 std::string_view characterAt(std::string_view text, std::size_t pos) {
     return pos < text.size() ? text.substr(pos, detail::decodeAt(text, pos).length)
                              : std::string_view();

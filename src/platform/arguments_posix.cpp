@@ -1,0 +1,10 @@
+// SPDX-License-Identifier: MIT
+#include "platform/arguments.h"
+
+namespace haoma::platform {
+
+std::vector<std::string> commandLineArguments(int argc, char** argv) {
+    return argc > 1 ? std::vector<std::string>(argv + 1, argv + argc) : std::vector<std::string>();
+}
+
+}  // namespace haoma::platform

@@ -1,0 +1,21 @@
+// SPDX-License-Identifier: MIT
+#include <shellapi.h>
+#include <windows.h>
+
+#include "platform/arguments.h"
+#include "platform/windows_text.h"
+
+namespace haoma::platform {
+
+std::vector<std::string> commandLineArguments(int, char**) {
+    int count = 0;
+    wchar_t** wide = CommandLineToArgvW(GetCommandLineW(), &count);
+    std::vector<std::string> arguments;
+    for (int i = 1; wide != nullptr && i < count; ++i) {
+        arguments.push_back(windows::narrow(wide[i]));
+    }
+    LocalFree(wide);
+    return arguments;
+}
+
+}  // namespace haoma::platform

@@ -1,0 +1,22 @@
+// SPDX-License-Identifier: MIT
+#include "platform/paths.h"
+
+namespace haoma::platform {
+
+std::optional<std::string> followLinks(const std::string& given) {
+    std::filesystem::path path = toPath(given);
+    std::error_code ec;
+    for (int hops = 0; std::filesystem::is_symlink(path, ec); ++hops) {
+        if (hops == 40) {
+            return std::nullopt;
+        }
+        const auto link = std::filesystem::read_symlink(path, ec);
+        if (ec) {
+            break;
+        }
+        path = link.is_absolute() ? link : path.parent_path() / link;
+    }
+    return fromPath(path);
+}
+
+}  // namespace haoma::platform
