@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "cli/line_reader.h"
 
+#include <algorithm>
 #include <array>
 #include <cerrno>
 
@@ -89,6 +90,18 @@ void LineReader::skipRest() {
 
 bool LineReader::next(std::string& line) {
     truncated_ = false;
+    if (atStart_) {
+        // A byte-order mark at the very start is no part of the text: an input of nothing
+        // else has no line at all.
+        while (buffer_.size() - start_ < kByteOrderMark.size() &&
+               kByteOrderMark.starts_with(std::string_view(buffer_).substr(start_)) && fill()) {
+        }
+        if (std::string_view(buffer_).substr(start_).starts_with(kByteOrderMark)) {
+            start_ += kByteOrderMark.size();
+            scanned_ = std::max(scanned_, start_);
+        }
+        atStart_ = false;
+    }
     for (;;) {
         std::size_t endLength = 0;
         const auto end = lineEnd(endLength);
@@ -98,7 +111,6 @@ bool LineReader::next(std::string& line) {
                 ++tooLong_;
                 const std::string start = buffer_.substr(start_, kTruncatedBytes);
                 skipRest();
-                atStart_ = false;
                 if (rules_.keepTooLong) {
                     line = start;
                     truncated_ = true;
@@ -118,7 +130,6 @@ bool LineReader::next(std::string& line) {
         start_ = scanned_ = end == std::string::npos ? buffer_.size() : end + endLength;
         if (text.size() > kMaxLineBytes) {
             ++tooLong_;
-            atStart_ = false;
             if (rules_.keepTooLong) {
                 line.assign(text.substr(0, kTruncatedBytes));
                 truncated_ = true;
@@ -126,10 +137,6 @@ bool LineReader::next(std::string& line) {
             }
             continue;
         }
-        if (atStart_ && text.starts_with(kByteOrderMark)) {
-            text.remove_prefix(kByteOrderMark.size());
-        }
-        atStart_ = false;
         if (!rules_.crEndsLine && text.ends_with('\r')) {
             text.remove_suffix(1);
         }
