@@ -10,6 +10,7 @@
 #include <random>
 
 #include "generate/match_run.h"
+#include "generate/sample_stream.h"
 #include "generate/pattern_presets.h"
 #include "generate/pretty_space.h"
 #include "generate/runs.h"
@@ -113,12 +114,25 @@ void CountPresetsOfBeijing(benchmark::State& state) {
 }
 BENCHMARK(CountPresetsOfBeijing)->Unit(benchmark::kMillisecond);
 
+// Draws a seeded sample of the plan's run whole, in blocks as the command line writes it.
+std::size_t drawSample(const haoma::generate::RunPlan& plan, std::uint64_t wanted,
+                       std::uint64_t seed) {
+    haoma::generate::SampleStream sample(plan, wanted, seed, false, "\n");
+    std::string block;
+    std::size_t bytes = 0;
+    while (!sample.finished()) {
+        block.clear();
+        sample.next(1 << 18, block);
+        bytes += block.size();
+    }
+    return bytes;
+}
+
 void SampleAMillionOfAThousandMillion(benchmark::State& state) {
-    const auto segments = consecutiveSegments(1300000, 100000);  // 10^9 numbers
+    haoma::generate::RunPlan plan;
+    plan.segments = consecutiveSegments(1300000, 100000);  // 10^9 numbers
     for (auto _ : state) {
-        std::mt19937_64 random(1);
-        auto sample = haoma::generate::sampleMatches(segments, {}, {}, 1000000, random);
-        benchmark::DoNotOptimize(sample->data());
+        benchmark::DoNotOptimize(drawSample(plan, 1000000, 1));
     }
 }
 BENCHMARK(SampleAMillionOfAThousandMillion)->Unit(benchmark::kMillisecond);
@@ -135,26 +149,25 @@ const std::vector<std::string>& guangdong() {
 
 // A sample of 1,000 of a union, drawn by rank; `blank`: over one blank line.
 void SampleOfAUnion(benchmark::State& state, bool blank) {
-    const auto segments = blank ? std::vector<std::string>{""} : guangdong();
-    const auto parsed = haoma::generate::parsePatterns("A+++,AAAA");
+    haoma::generate::RunPlan plan;
+    plan.segments = blank ? std::vector<std::string>{""} : guangdong();
+    plan.patterns = haoma::generate::parsePatterns("A+++,AAAA").patterns;
     for (auto _ : state) {
-        std::mt19937_64 random(7);
-        auto sample = haoma::generate::sampleMatches(segments, parsed.patterns, {}, 1000, random);
-        benchmark::DoNotOptimize(sample->data());
+        benchmark::DoNotOptimize(drawSample(plan, 1000, 7));
     }
-    state.counters["segments"] = static_cast<double>(segments.size());
+    state.counters["segments"] = static_cast<double>(plan.segments.size());
 }
 BENCHMARK_CAPTURE(SampleOfAUnion, Guangdong, false)->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(SampleOfAUnion, BlankLine, true)->Unit(benchmark::kMillisecond);
 
 void SampleOfPrettyWithContains(benchmark::State& state) {
-    haoma::generate::WantedKinds all{};
-    all.fill(true);
-    const haoma::generate::TailRule rule{haoma::generate::digitsWithout("4"), {"8"}};
+    haoma::generate::RunPlan plan;
+    plan.segments = guangdong();
+    plan.pretty.emplace();
+    plan.pretty->fill(true);
+    plan.rule = {haoma::generate::digitsWithout("4"), {"8"}};
     for (auto _ : state) {
-        std::mt19937_64 random(7);
-        auto sample = haoma::generate::samplePrettyNumbers(guangdong(), all, rule, 1000, random);
-        benchmark::DoNotOptimize(sample->data());
+        benchmark::DoNotOptimize(drawSample(plan, 1000, 7));
     }
 }
 BENCHMARK(SampleOfPrettyWithContains)->Unit(benchmark::kMillisecond);

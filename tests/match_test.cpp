@@ -9,6 +9,7 @@
 
 #include "generate/digit_pattern.h"
 #include "generate/match_run.h"
+#include "generate/sample_stream.h"
 #include "generate/number_walk.h"
 #include "generate/pattern_kind.h"
 #include "generate/pattern_presets.h"
@@ -374,6 +375,20 @@ TEST(PatternPresets, TheTableSaysWhatTheNamesPromise) {
 
 // --- Samples. ---
 
+Lines sampleOf(const Lines& segments, const std::vector<DigitPattern>& patterns,
+               const TailRule& rule, std::uint64_t wanted, std::uint64_t seed) {
+    RunPlan plan;
+    plan.segments = segments;
+    plan.patterns = patterns;
+    plan.rule = rule;
+    SampleStream sample(plan, wanted, seed, false, "\n");
+    std::string out;
+    while (!sample.finished()) {
+        sample.next(1 << 16, out);
+    }
+    return out.empty() ? Lines{} : text::split(out.substr(0, out.size() - 1), "\n");
+}
+
 TEST(MatchSample, DistinctFromTheOutputRepeatableAndEvenlySpread) {
     const Lines segments = {"1380013", "1390000", "1861234", "1770000", "1500000", "13801"};
     const auto parsed = parsePatterns("*[^4]*");
@@ -386,8 +401,7 @@ TEST(MatchSample, DistinctFromTheOutputRepeatableAndEvenlySpread) {
         return text::split(out.substr(0, out.size() - 1), "\n");
     }();
     const std::set<std::string> universe(all.begin(), all.end());
-    std::mt19937_64 random(42);
-    const Lines sample = sampleMatches(segments, parsed.patterns, rule, 4000, random).value();
+    const Lines sample = sampleOf(segments, parsed.patterns, rule, 4000, 42);
     ASSERT_EQ(sample.size(), 4000U);
     EXPECT_EQ(std::set<std::string>(sample.begin(), sample.end()).size(), sample.size());
     for (const auto& number : sample) {
@@ -399,8 +413,7 @@ TEST(MatchSample, DistinctFromTheOutputRepeatableAndEvenlySpread) {
         place[all[i]] = i;
     EXPECT_TRUE(std::is_sorted(sample.begin(), sample.end(),
                                [&](auto& a, auto& b) { return place[a] < place[b]; }));
-    std::mt19937_64 again(42);
-    EXPECT_EQ(sampleMatches(segments, parsed.patterns, rule, 4000, again), sample);
+    EXPECT_EQ(sampleOf(segments, parsed.patterns, rule, 4000, 42), sample);
     // Chi-square over the segments: each holds its share of the numbers.
     const auto segmentOf = [&](const std::string& number) {
         for (const auto& segment : segments) {
@@ -426,9 +439,7 @@ TEST(MatchSample, DistinctFromTheOutputRepeatableAndEvenlySpread) {
     // the 0.1 % critical value is 20.52.
     EXPECT_LT(chi, 20.52) << chi;
     // More wanted than there are: all of them.
-    std::mt19937_64 more(1);
-    EXPECT_EQ(sampleMatches({"1380013"}, parsePatterns("AAAA").patterns, {}, 50, more)->size(),
-              10U);
+    EXPECT_EQ(sampleOf({"1380013"}, parsePatterns("AAAA").patterns, {}, 50, 1).size(), 10U);
 }
 
 }  // namespace

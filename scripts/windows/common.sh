@@ -19,7 +19,8 @@ unpack() {
 
 # Configures, builds and installs SOURCE with a CMake project file of ours into PREFIX.
 build_cmake() {
-  local project=$1 source=$2 name=$3 prefix=$4 dir=$work/$name-project
+  local project=$1 source=$2 name=$3 prefix=$4
+  local dir=$work/$name-project
   mkdir -p "$dir"
   cp "$project" "$dir/CMakeLists.txt"
   { nice -n 10 cmake -G Ninja -S "$dir" -B "$work/$name-build" -DSOURCE_DIR="$source" \
@@ -36,4 +37,20 @@ fail() {
   echo "[windows] failed; the end of $1:" >&2
   tail -n 40 "$1" >&2
   exit 1
+}
+
+# Runs a build stage once per prefix: its stamp says it completed, with the stage's
+# description; a stage whose stamp is missing is built again from a clean start.
+stage() {
+  local name=$1
+  shift
+  if [ -f "$prefix/.stage-$name" ]; then
+    return 0
+  fi
+  log "$name"
+  rm -rf "$work"
+  mkdir -p "$work"
+  "$@"
+  rm -rf "$work"
+  echo "$name" >"$prefix/.stage-$name"
 }

@@ -3,8 +3,8 @@
 # Cross-builds haoma's Windows dependencies from Debian's source packages into a cache keyed by
 # their versions, their options and the toolchain, so that a second run rebuilds only haoma:
 #   scripts/windows/dependencies.sh CACHE     prints the prefix that holds them all
-# A prefix counts only once its stamp is written, after a complete build and install; anything
-# else under the cache is removed and built again.
+# Each stage counts only once its stamp is written, after a complete build and install; a
+# prefix of another key is removed, a stage without its stamp built again.
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 source "$here/common.sh"
@@ -43,48 +43,59 @@ if [ -f "$prefix/.complete" ]; then
   exit 0
 fi
 
-# Nothing unfinished or stale is trusted: only complete prefixes of this key survive.
+# Nothing stale is trusted: only the prefix of this key survives, and in it only the stages
+# whose stamps say they completed.
 find "$cache" -mindepth 1 -maxdepth 1 -name 'prefix-*' ! -name "prefix-$key" -exec rm -rf {} +
-rm -rf "$prefix" "$cache/work"
-mkdir -p "$prefix" "$cache/work"
+mkdir -p "$prefix"
 work=$cache/work
 log() { echo "[windows deps] $*" >&2; }
 
-log "Qt $qt_version"
-unpack qt6-base "$work/qtbase"
-nice -n 10 cmake -G Ninja -S "$work/qtbase" -B "$work/qtbase-build" \
-  -DCMAKE_TOOLCHAIN_FILE="$here/../../cmake/windows/mingw-w64.cmake" \
-  -DQT_HOST_PATH=/usr -DQT_HOST_PATH_CMAKE_DIR=/usr/lib/x86_64-linux-gnu/cmake \
-  -DCMAKE_INSTALL_PREFIX="$prefix" "${qt_options[@]}" >"$work/qtbase.log" 2>&1 ||
-  fail "$work/qtbase.log"
-nice -n 10 cmake --build "$work/qtbase-build" -j "$(nproc)" >>"$work/qtbase.log" 2>&1 ||
-  fail "$work/qtbase.log"
-cmake --install "$work/qtbase-build" >>"$work/qtbase.log" 2>&1 || fail "$work/qtbase.log"
+build_qt() {
+  unpack qt6-base "$work/qtbase"
+  nice -n 10 cmake -G Ninja -S "$work/qtbase" -B "$work/qtbase-build" \
+    -DCMAKE_TOOLCHAIN_FILE="$here/../../cmake/windows/mingw-w64.cmake" \
+    -DQT_HOST_PATH=/usr -DQT_HOST_PATH_CMAKE_DIR=/usr/lib/x86_64-linux-gnu/cmake \
+    -DCMAKE_INSTALL_PREFIX="$prefix" "${qt_options[@]}" >"$work/qtbase.log" 2>&1 ||
+    fail "$work/qtbase.log"
+  nice -n 10 cmake --build "$work/qtbase-build" -j "$(nproc)" >>"$work/qtbase.log" 2>&1 ||
+    fail "$work/qtbase.log"
+  cmake --install "$work/qtbase-build" >>"$work/qtbase.log" 2>&1 || fail "$work/qtbase.log"
+}
 
-log "QScintilla $qsci_version"
-unpack qscintilla2 "$work/qscintilla"
-build_cmake "$here/qscintilla.cmake" "$work/qscintilla" qscintilla "$prefix"
+build_qscintilla() {
+  unpack qscintilla2 "$work/qscintilla"
+  build_cmake "$here/qscintilla.cmake" "$work/qscintilla" qscintilla "$prefix"
+}
 
-log "SQLite $sqlite_version"
-unpack sqlite3 "$work/sqlite"
-# The amalgamation is generated on the build machine (it needs tclsh), then cross-compiled.
-(cd "$work/sqlite" && ./configure >/dev/null && make sqlite3.c >/dev/null) >"$work/sqlite.log" 2>&1 ||
-  fail "$work/sqlite.log"
-build_cmake "$here/sqlite.cmake" "$work/sqlite" sqlite "$prefix"
+build_sqlite() {
+  unpack sqlite3 "$work/sqlite"
+  # The amalgamation is generated on the build machine (it needs tclsh), then cross-compiled.
+  (cd "$work/sqlite" && ./configure && make sqlite3.c) >"$work/sqlite.log" 2>&1 ||
+    fail "$work/sqlite.log"
+  build_cmake "$here/sqlite.cmake" "$work/sqlite" sqlite "$prefix"
+}
 
-log "GoogleTest $gtest_version"
-unpack googletest "$work/googletest"
-nice -n 10 cmake -G Ninja -S "$work/googletest" -B "$work/googletest-build" \
-  -DCMAKE_TOOLCHAIN_FILE="$here/../../cmake/windows/mingw-w64.cmake" -DCMAKE_BUILD_TYPE=Release \
-  -DCMAKE_INSTALL_PREFIX="$prefix" -Dgtest_disable_pthreads=OFF >"$work/googletest.log" 2>&1 &&
-  cmake --build "$work/googletest-build" -j "$(nproc)" >>"$work/googletest.log" 2>&1 &&
-  cmake --install "$work/googletest-build" >>"$work/googletest.log" 2>&1 || fail "$work/googletest.log"
+build_googletest() {
+  unpack googletest "$work/googletest"
+  { nice -n 10 cmake -G Ninja -S "$work/googletest" -B "$work/googletest-build" \
+      -DCMAKE_TOOLCHAIN_FILE="$here/../../cmake/windows/mingw-w64.cmake" \
+      -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX="$prefix" &&
+    cmake --build "$work/googletest-build" -j "$(nproc)" &&
+    cmake --install "$work/googletest-build"; } >"$work/googletest.log" 2>&1 ||
+    fail "$work/googletest.log"
+}
 
 # CLI11 is header-only: the build machine's copy serves both targets.
-mkdir -p "$prefix/include"
-cp -r /usr/include/CLI "$prefix/include/"
+copy_cli11() {
+  mkdir -p "$prefix/include"
+  cp -r /usr/include/CLI "$prefix/include/"
+}
 
-rm -rf "$work"
+stage "qt-$qt_version" build_qt
+stage "qscintilla-$qsci_version" build_qscintilla
+stage "sqlite-$sqlite_version" build_sqlite
+stage "googletest-$gtest_version" build_googletest
+stage cli11 copy_cli11
 printf '%s\n' "$toolchain" "qt $qt_version" "qscintilla $qsci_version" "sqlite $sqlite_version" \
   "googletest $gtest_version" >"$prefix/.complete"
 echo "$prefix"

@@ -12,9 +12,8 @@
 #include "app/run_driver.h"
 #include "app/services.h"
 #include "app/text_box.h"
-#include "generate/match_run.h"
+#include "generate/run_plan.h"
 #include "generate/runs.h"
-#include "generate/sample_ranks.h"
 
 namespace haoma::app {
 namespace {
@@ -52,11 +51,11 @@ ReadRule readRule(const RuleChoice& choice) {
         if (parsed.error) {
             return {std::nullopt, faultText(rule, *parsed.error)};
         }
-        run.patterns = std::move(parsed.patterns);
+        run.plan.patterns = std::move(parsed.patterns);
     }
-    run.rule.allowed = generate::digitsWithout(choice.without.toStdString());
+    run.plan.rule.allowed = generate::digitsWithout(choice.without.toStdString());
     if (!choice.contains.isEmpty()) {
-        run.rule.contains = {choice.contains.toStdString()};
+        run.plan.rule.contains = {choice.contains.toStdString()};
     }
     if (choice.sample) {
         const std::string seed = choice.seed.toStdString();
@@ -106,9 +105,9 @@ void MainWindow::CountRuleNumbers() {
         ruleDialog_->showCount(std::nullopt, 0);
         return;
     }
-    const auto lines = generate::segmentList(control<TextBox>("编辑框1")->utf8View());
-    const std::uint64_t total =
-        generate::countMatches(lines, read.run->patterns, read.run->rule).value_or(0);
+    generate::RunPlan plan = read.run->plan;
+    plan.segments = generate::segmentList(control<TextBox>("编辑框1")->utf8View());
+    const std::uint64_t total = generate::countRun(plan).numbers;
     ruleDialog_->showCount(total,
                            generate::numbersGiven(total, runs_->ruleLimit(), read.run->sample));
 }

@@ -11,9 +11,9 @@
 #include "app/messages.h"
 #include "app/services.h"
 #include "app/text_box.h"
-#include "generate/match_run.h"
+#include "generate/run_stream.h"
 #include "generate/runs.h"
-#include "generate/sample_ranks.h"
+#include "generate/sample_stream.h"
 #include "text/text.h"
 
 namespace haoma::app {
@@ -94,19 +94,19 @@ void RunDriver::deliver(std::size_t count) {
     buffer_.clear();
 }
 
-template <class Run, class Limit>
-std::optional<std::size_t> RunDriver::nextSlice(Run& run, Limit limit) {
+template <class Produce>
+std::optional<std::size_t> RunDriver::nextSlice(Produce produce) {
     const std::int64_t room = roomInResultBox();
     if (room <= 0) {
         // Full: the run stops, and says so only when a number was still to come.
         std::string probe;
-        if (run.next(limit, 1, probe) > 0) {
+        if (produce(1, probe) > 0) {
             services_.showMessage(qs(messages::kResultBoxFull).arg(capacity_));
         }
         return std::nullopt;
     }
     sliceTimer_.start();
-    const std::size_t count = run.next(limit, sliceSize(room), buffer_);
+    const std::size_t count = produce(sliceSize(room), buffer_);
     deliver(count);
     return count;
 }
@@ -136,7 +136,11 @@ void RunDriver::runPrettyNumbers() {
     const ActiveRun running(active_);
     putDefaultPlannedTotal();
     disableQueryAndIndicators();
-    generate::PrettyRun run(generate::segmentList(c_.segmentBox->utf8View()), "\r\n");
+    generate::RunPlan plan;
+    plan.segments = generate::segmentList(c_.segmentBox->utf8View());
+    plan.pretty.emplace();
+    plan.pretty->fill(true);  // each kind as its box says when its turn comes
+    generate::RunStream run(plan, "\r\n");
     resetResults();
     if (!c_.prettyMode->isChecked()) {
         services_.showMessage(qs(messages::kPrettyModeNotSelected));
@@ -152,39 +156,39 @@ void RunDriver::runPrettyNumbers() {
         services_.showMessage(qs(messages::kNoSegments));
     } else {
         c_.prettyButton->setEnabled(false);
-        bool full = false;
-        while (!full && !services_.ending() && run.kindAtTurn()) {
-            const auto kind = static_cast<std::size_t>(*run.kindAtTurn());
-            if (!c_.patternBoxes[kind]->isChecked()) {
-                run.skipKind();
-                continue;
+        // A kind's indicator is grey while the run stands inside a segment of it; each kind
+        // the run began is shown done ("…ok") once the next begins, or the run ends.
+        std::optional<generate::PatternKind> begun;
+        const auto showDone = [&] {
+            if (begun) {
+                c_.indicators[static_cast<std::size_t>(*begun)]->setEnabled(true);
+            }
+        };
+        run.setKindGate([&](generate::PatternKind kind) {
+            if (!c_.patternBoxes[static_cast<std::size_t>(kind)]->isChecked()) {
+                return false;
             }
             if (c_.segmentBox->isEmpty()) {
                 services_.showMessage(qs(messages::kNoSegments));
-                run.skipKind();
-                continue;
+                return false;
             }
-            run.beginKind();
-            while (run.kindActive() && !services_.ending()) {
-                const std::int64_t room = roomInResultBox();
-                if (room <= 0) {
-                    // Full: the run stops, and says so only when a number was still to come
-                    // (this kind's, or a later kind's at its turn).
-                    std::string probe;
-                    if (run.next(plannedTotal(), 1, probe) > 0) {
-                        full = true;
-                        services_.showMessage(qs(messages::kResultBoxFull).arg(capacity_));
-                    }
-                    break;
-                }
-                sliceTimer_.start();
-                const std::size_t count = run.next(plannedTotal(), sliceSize(room), buffer_);
-                deliver(count);
-                c_.indicators[kind]->setEnabled(!run.insideSegment());
-                finishSlice(count);
+            showDone();
+            begun = kind;
+            return true;
+        });
+        while (!services_.ending() && !run.finished()) {
+            const auto count = nextSlice([&](std::size_t most, std::string& out) {
+                return run.next(plannedTotal(), most, out);
+            });
+            if (!count) {
+                break;
             }
-            c_.indicators[kind]->setEnabled(true);
+            if (const auto kind = run.kind()) {
+                c_.indicators[static_cast<std::size_t>(*kind)]->setEnabled(!run.insideSegment());
+            }
+            finishSlice(*count);
         }
+        showDone();
     }
     c_.resultBox->moveCaretToEnd();
     c_.queryButton->setEnabled(true);
@@ -201,14 +205,18 @@ void RunDriver::runAllNumbers() {
     if (!c_.allNumbersMode->isChecked()) {
         services_.showMessage(qs(messages::kAllModeNotSelected));
     }
-    generate::AllNumbersRun run(generate::segmentList(c_.segmentBox->utf8View()), "\r\n");
+    generate::RunPlan plan;
+    plan.segments = generate::segmentList(c_.segmentBox->utf8View());
+    generate::RunStream run(plan, "\r\n");
     if (c_.segmentBox->isEmpty()) {
         services_.showMessage(qs(messages::kNoSegments));
         c_.queryButton->setEnabled(true);
         return;
     }
     while (!run.finished() && !services_.ending()) {
-        const auto count = nextSlice(run, plannedTotal());
+        const auto count = nextSlice([&](std::size_t most, std::string& out) {
+            return run.next(plannedTotal(), most, out);
+        });
         if (!count) {
             break;
         }
@@ -234,69 +242,48 @@ void RunDriver::runRule(const RuleRun& request) {
     putDefaultPlannedTotal();
     disableQueryAndIndicators();
     resetResults();
-    auto lines = generate::segmentList(c_.segmentBox->utf8View());
+    generate::RunPlan plan = request.plan;
+    plan.segments = generate::segmentList(c_.segmentBox->utf8View());
+    plan.limit = ruleLimit();
+    // The window answers while a long step works (a shuffle's draw, a count of states), and
+    // Esc ends it.
+    QElapsedTimer answered;
+    answered.start();
+    const auto stop = [&] {
+        if (answered.nsecsElapsed() >= static_cast<qint64>(kSliceTargetNanos)) {
+            services_.processPendingEvents();
+            answered.restart();
+        }
+        return services_.ending();
+    };
     if (c_.segmentBox->isEmpty()) {
         services_.showMessage(qs(messages::kNoSegments));
     } else if (request.sample) {
-        const std::uint64_t wanted = std::min(*request.sample, ruleLimit());
-        // A big sample takes a while to draw: the window answers meanwhile, and Esc ends it.
-        QElapsedTimer answered;
-        answered.start();
-        const auto stop = [&] {
-            if (answered.nsecsElapsed() >= static_cast<qint64>(kSliceTargetNanos)) {
-                services_.processPendingEvents();
-                answered.restart();
+        generate::SampleStream sample(plan, *request.sample, request.seed, request.shuffle, "\r\n",
+                                      stop);
+        while (!sample.finished() && !services_.ending()) {
+            const auto count = nextSlice(
+                [&](std::size_t most, std::string& out) { return sample.next(most, out); });
+            if (!count) {
+                break;
             }
-            return services_.ending();
-        };
-        const auto numbers =
-            generate::seededSample(request.seed, request.shuffle, [&](std::mt19937_64& random) {
-                return generate::sampleMatches(lines, request.patterns, request.rule, wanted,
-                                               random, stop);
-            });
-        if (numbers) {
-            deliverSample(*numbers);
+            finishSlice(*count);
         }
     } else {
-        deliverMatches(std::move(lines), request);
+        generate::RunStream run(plan, "\r\n", stop);
+        // The planned total is read afresh for every slice, as the other runs read it.
+        while (!run.finished() && !services_.ending()) {
+            const auto count = nextSlice([&](std::size_t most, std::string& out) {
+                return run.next(std::max<std::int64_t>(0, plannedTotal()), most, out);
+            });
+            if (!count) {
+                break;
+            }
+            finishSlice(*count);
+        }
     }
     c_.resultBox->moveCaretToEnd();
     c_.queryButton->setEnabled(true);
-}
-
-void RunDriver::deliverSample(const std::vector<std::string>& numbers) {
-    std::size_t at = 0;
-    while (at < numbers.size() && !services_.ending()) {
-        const std::int64_t room = roomInResultBox();
-        if (room <= 0) {
-            services_.showMessage(qs(messages::kResultBoxFull).arg(capacity_));
-            break;
-        }
-        sliceTimer_.start();
-        const std::size_t count = std::min(sliceSize(room), numbers.size() - at);
-        for (std::size_t i = at; i < at + count; ++i) {
-            buffer_.append(numbers[i]).append("\r\n");
-        }
-        at += count;
-        deliver(count);
-        finishSlice(count);
-    }
-}
-
-void RunDriver::deliverMatches(std::vector<std::string> lines, const RuleRun& request) {
-    generate::MatchRun run(std::move(lines), request.patterns, request.rule, "\r\n",
-                           [this] { return services_.ending(); });
-    // The planned total is read afresh for every slice, as the other runs read it.
-    const auto limit = [this] {
-        return static_cast<std::uint64_t>(std::max<std::int32_t>(0, plannedTotal()));
-    };
-    while (!run.finished() && !services_.ending()) {
-        const auto count = nextSlice(run, limit());
-        if (!count) {
-            break;
-        }
-        finishSlice(*count);
-    }
 }
 
 }  // namespace haoma::app

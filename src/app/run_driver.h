@@ -10,8 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "generate/digit_pattern.h"
-#include "generate/tail_rule.h"
+#include "generate/run_plan.h"
 
 class QAbstractButton;
 class QLabel;
@@ -38,11 +37,10 @@ struct RunControls {
     std::vector<QPushButton*> indicators;        // in kind order
 };
 
-// A run by rule: the numbers that match any of the patterns (every number when there is
-// none) under the rule on the digits after the segment, or a seeded sample of them.
+// A run by rule: the plan's numbers (its lines are the segment box's, its limit the planned
+// total), or a seeded sample of them.
 struct RuleRun {
-    std::vector<generate::DigitPattern> patterns;
-    generate::TailRule rule;
+    generate::RunPlan plan;
     std::optional<std::uint64_t> sample;
     std::uint64_t seed = 0;
     bool shuffle = false;
@@ -82,13 +80,10 @@ class RunDriver {
     // Appends a slice to the result box and advances the generated total by its count.
     void deliver(std::size_t count);
     std::size_t sliceSize(std::int64_t room) const;
-    // The rule run's two ways: numbers drawn first, or numbers as the core walks to them.
-    void deliverSample(const std::vector<std::string>& numbers);
-    void deliverMatches(std::vector<std::string> lines, const RuleRun& request);
-    // Appends the run's next slice under the limit and counts it; nothing, once the result
-    // box is full.
-    template <class Run, class Limit>
-    std::optional<std::size_t> nextSlice(Run& run, Limit limit);
+    // Appends the next slice that `produce(maxNumbers, out)` gives and counts it; nothing,
+    // once the result box is full (said when a number was still to come).
+    template <class Produce>
+    std::optional<std::size_t> nextSlice(Produce produce);
     void finishSlice(std::size_t count);
 
     RunControls c_;

@@ -70,6 +70,10 @@ std::size_t LineReader::lineEnd(std::size_t& endLength) {
     return end;
 }
 
+bool LineReader::lineBuffered() const {
+    return buffer_.find_first_of(rules_.crEndsLine ? "\r\n" : "\n", start_) != std::string::npos;
+}
+
 void LineReader::skipRest() {
     buffer_.clear();
     start_ = scanned_ = 0;

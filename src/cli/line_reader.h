@@ -27,6 +27,9 @@ class LineReader {
     // is dropped). False at the end of the input or when it cannot be read (failed()).
     bool next(std::string& line);
 
+    // Whether the next line is read whole already: next() will not wait for the input.
+    bool lineBuffered() const;
+
     // Whether the line next() gave last was too long, and is only its start.
     bool truncated() const { return truncated_; }
 

@@ -10,8 +10,7 @@ using Clock = std::chrono::steady_clock;
 Progress::Progress(std::ostream* err, std::optional<std::uint64_t> total)
     : err_(err), total_(total), start_(Clock::now()), lastDraw_(start_) {}
 
-void Progress::update(std::uint64_t count, std::optional<double> searched) {
-    searched_ = searched;
+void Progress::update(std::uint64_t count) {
     if (err_ != nullptr && Clock::now() - lastDraw_ >= std::chrono::milliseconds(250)) {
         draw(count);
     }
@@ -31,11 +30,7 @@ void Progress::draw(std::uint64_t count) {
     char line[160];
     int n = std::snprintf(line, sizeof line, "\r%llu numbers  %.1f M/s",
                           static_cast<unsigned long long>(count), rate / 1e6);
-    if (searched_ && *searched_ > 0 && n > 0) {
-        const double left = seconds * (1.0 - *searched_) / *searched_;
-        n += std::snprintf(line + n, sizeof line - static_cast<std::size_t>(n),
-                           "  searched %5.1f%%  %.0fs left", 100.0 * *searched_, left);
-    } else if (total_ && *total_ > 0 && n > 0) {
+    if (total_ && *total_ > 0 && n > 0) {
         const double done = static_cast<double>(count) / static_cast<double>(*total_);
         const double left = rate > 0 ? static_cast<double>(*total_ - count) / rate : 0.0;
         n += std::snprintf(line + n, sizeof line - static_cast<std::size_t>(n),

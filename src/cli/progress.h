@@ -13,15 +13,12 @@ namespace haoma::cli {
 class Progress {
   public:
     Progress(std::ostream* err, std::optional<std::uint64_t> total);
-    // Redraws at most a few times a second. A run that filters what it walks also tells
-    // how much of its walk is done: the percentage and the time left then follow that,
-    // since its numbers may come unevenly.
-    void update(std::uint64_t count, std::optional<double> searched = std::nullopt);
+    // Redraws at most a few times a second.
+    void update(std::uint64_t count);
     void finish(std::uint64_t count);
 
   private:
     void draw(std::uint64_t count);
-    std::optional<double> searched_;
     std::ostream* err_;  // nullptr: no progress line
     std::optional<std::uint64_t> total_;
     std::chrono::steady_clock::time_point start_;

@@ -6,44 +6,12 @@
 #include <bit>
 #include <cstring>
 #include <limits>
-#include <map>
 #include <span>
 
-#include "generate/sample_ranks.h"
-#include "text/text.h"
+#include "generate/filler.h"
+#include "generate/run_plan.h"
 
 namespace haoma::generate {
-namespace {
-
-constexpr int kNumberLength = 11;
-
-// What decides a segment's count: its filler width and the cells the patterns reach, or
-// (`whole`: strings looked for in the whole number) the whole line.
-std::string countKey(std::string_view segment, std::size_t reach, bool whole) {
-    const int length = text::gbkLength(segment);
-    if (length > kNumberLength) {
-        return "-";
-    }
-    const auto width = static_cast<std::size_t>(kNumberLength - length);
-    if (whole) {
-        return std::to_string(width) + ":" + std::string(segment);
-    }
-    const std::size_t inside = reach > width ? reach - width : 0;
-    // A character that is not ASCII is no digit: any such tail counts the same.
-    std::string tail(segment.substr(segment.size() - std::min(inside, segment.size())));
-    for (char& c : tail) {
-        if (c < '0' || c > '9') {
-            c = 'x';
-        }
-    }
-    return std::to_string(width) + ":" + tail;
-}
-
-bool simple(const std::vector<DigitPattern>& patterns, const TailRule& rule) {
-    return patterns.size() <= 1 && rule.contains.empty();
-}
-
-}  // namespace
 
 MergedMatches::MergedMatches(const std::vector<DigitPattern>& patterns, DigitSet allowed) {
     matches_.reserve(std::max<std::size_t>(patterns.size(), 1));
@@ -125,8 +93,9 @@ std::size_t MatchRun::nextInSpace(std::size_t maxNumbers, std::string& out) {
             const auto width = static_cast<std::size_t>(space_->fillerWidth());
             line_.assign(segments_[segment_]).append(width, '0').append(lineEnd_);
         }
-        if (space_->stopped()) {
+        if (space_->stopped() || space_->tooComplex()) {
             stopped_ = true;
+            tooComplex_ = space_->tooComplex();
             break;
         }
         if (!space_->valid()) {
@@ -283,129 +252,18 @@ std::size_t MatchRun::next(std::uint64_t limit, std::size_t maxNumbers, std::str
     return produced;
 }
 
-namespace {
-
-// The count of every segment line, each shape of segment counted once. Nothing when a stop
-// request cut it short.
-std::optional<std::vector<std::uint64_t>> segmentCounts(const std::vector<std::string>& segments,
-                                                        const std::vector<DigitPattern>& patterns,
-                                                        const TailRule& rule,
-                                                        const StopRequest& stop) {
-    std::size_t reach = 0;
-    for (const auto& pattern : patterns) {
-        reach = std::max(reach, pattern.positions.size());
-    }
-    const bool simpleSpace = simple(patterns, rule);
-    const DigitPattern* pattern = patterns.empty() ? nullptr : &patterns.front();
-    std::optional<NumberSpace> space;
-    if (!simpleSpace) {
-        space.emplace(patterns, rule, stop);
-    }
-    std::map<std::string, std::uint64_t> known;
-    std::vector<std::uint64_t> counts;
-    counts.reserve(segments.size());
-    for (const auto& segment : segments) {
-        const std::string key =
-            countKey(segment, reach, rule.wholeNumber && !rule.contains.empty());
-        auto found = known.find(key);
-        if (found == known.end()) {
-            std::uint64_t count = 0;
-            if (key == "-") {
-                count = 0;
-            } else if (simpleSpace) {
-                count = SegmentMatches(segment, pattern, rule.allowed).count();
-            } else {
-                space->reset(segment);
-                count = space->count();
-                if (space->stopped()) {
-                    return std::nullopt;
-                }
-            }
-            found = known.emplace(key, count).first;
-            if (stop && known.size() % 256 == 0 && stop()) {
-                return std::nullopt;
-            }
-        }
-        counts.push_back(found->second);
-    }
-    return counts;
-}
-
-}  // namespace
-
 std::optional<std::uint64_t> countMatches(const std::vector<std::string>& segments,
                                           const std::vector<DigitPattern>& patterns,
                                           const TailRule& rule, const StopRequest& stop) {
-    const auto counts = segmentCounts(segments, patterns, rule, stop);
-    if (!counts) {
-        return std::nullopt;
+    RunPlan plan;
+    plan.segments = segments;
+    plan.patterns = patterns;
+    plan.rule = rule;
+    const RunCount counted = countRun(plan, stop);
+    if (counted.fault == RunFault::Overflow) {
+        return UINT64_MAX;
     }
-    std::uint64_t total = 0;
-    for (const std::uint64_t count : *counts) {
-        total = saturatingAdd(total, count);
-    }
-    return total;
-}
-
-std::optional<std::vector<std::string>> sampleMatches(const std::vector<std::string>& segments,
-                                                      const std::vector<DigitPattern>& patterns,
-                                                      const TailRule& rule, std::uint64_t wanted,
-                                                      std::mt19937_64& random,
-                                                      const StopRequest& stop) {
-    const auto counts = segmentCounts(segments, patterns, rule, stop);
-    if (!counts) {
-        return std::nullopt;
-    }
-    std::uint64_t total = 0;
-    for (const std::uint64_t count : *counts) {
-        total = saturatingAdd(total, count);
-    }
-    const std::vector<std::uint64_t> ranks = distinctRanks(total, wanted, random);
-    const bool simpleSpace = simple(patterns, rule);
-    const DigitPattern* pattern = patterns.empty() ? nullptr : &patterns.front();
-    std::optional<SegmentMatches> matches;
-    std::optional<NumberSpace> space;
-    if (!simpleSpace) {
-        space.emplace(patterns, rule, stop);
-    }
-    std::vector<std::string> numbers;
-    numbers.reserve(ranks.size());
-    std::size_t segment = 0;
-    std::uint64_t before = 0;  // matches of the segments before `segment`
-    bool entered = false;
-    for (const std::uint64_t rank : ranks) {
-        while (rank >= before + (*counts)[segment]) {
-            before += (*counts)[segment];
-            ++segment;
-            entered = false;
-        }
-        if (!entered) {
-            if (simpleSpace) {
-                matches.emplace(segments[segment], pattern, rule.allowed);
-            } else {
-                space->reset(segments[segment]);
-            }
-            entered = true;
-        }
-        if (simpleSpace) {
-            matches->seek(rank - before);
-            numbers.push_back(
-                segments[segment] +
-                std::string(matches->filler(), static_cast<std::size_t>(matches->fillerWidth())));
-        } else {
-            space->seek(rank - before);
-            numbers.push_back(
-                segments[segment] +
-                std::string(space->filler(), static_cast<std::size_t>(space->fillerWidth())));
-        }
-        if (stop && numbers.size() % 4096 == 0 && stop()) {
-            return std::nullopt;
-        }
-    }
-    if (space && space->stopped()) {
-        return std::nullopt;
-    }
-    return numbers;
+    return counted.fault == RunFault::None ? std::optional(counted.numbers) : std::nullopt;
 }
 
 }  // namespace haoma::generate

@@ -7,7 +7,6 @@
 
 #include <cstdint>
 #include <optional>
-#include <random>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -59,8 +58,10 @@ class MatchRun {
     // returns how many it appended.
     std::size_t next(std::uint64_t limit, std::size_t maxNumbers, std::string& out);
     bool finished() const { return stopped_ || segment_ >= segments_.size() || count_ >= limit_; }
-    // True when a stop request ended the run early.
+    // True when a stop request ended the run early, or (tooComplex()) its --contains strings
+    // need more states than the core keeps.
     bool stopped() const { return stopped_; }
+    bool tooComplex() const { return tooComplex_; }
     // How many segment lines the run has left behind, for a measure of the part searched.
     std::size_t segmentsDone() const { return segment_; }
 
@@ -83,6 +84,7 @@ class MatchRun {
     std::size_t sinceAsked_ = 0;  // numbers written one by one since the stop was asked
     bool entered_ = false;
     bool stopped_ = false;
+    bool tooComplex_ = false;
     std::string line_;  // the current number and line end
     LineBlock block_;
     int blockLevels_ = -1;  // the levels of one block in the current segment, once known
@@ -91,19 +93,10 @@ class MatchRun {
     std::uint64_t limit_ = UINT64_MAX;
 };
 
-// How many numbers the run gives in all (saturating), computed per shape of segment line
-// without visiting the numbers. Nothing when a stop request cut it short.
+// How many numbers the run gives in all (saturating): see countRun, which it asks. Nothing
+// when a stop request cut it short or the rule needs too many states.
 std::optional<std::uint64_t> countMatches(const std::vector<std::string>& segments,
                                           const std::vector<DigitPattern>& patterns,
                                           const TailRule& rule, const StopRequest& stop = {});
-
-// `wanted` distinct numbers (all of them when there are fewer) chosen uniformly at random
-// among those the run gives, in the run's order: each drawn by its rank, in time
-// proportional to `wanted`, never to the total. Nothing when a stop request cut it short.
-std::optional<std::vector<std::string>> sampleMatches(const std::vector<std::string>& segments,
-                                                      const std::vector<DigitPattern>& patterns,
-                                                      const TailRule& rule, std::uint64_t wanted,
-                                                      std::mt19937_64& random,
-                                                      const StopRequest& stop = {});
 
 }  // namespace haoma::generate

@@ -12,7 +12,7 @@
 namespace haoma::generate {
 namespace {
 
-constexpr std::uint64_t kStopAskEvery = 4096;  // new counts between two stop requests
+constexpr std::uint64_t kStopAskEvery = 4096;  // new states between two stop requests
 constexpr char kDead = '\xFE';
 constexpr char kUnused = '\x0F';
 
@@ -30,6 +30,8 @@ NumberSpace::NumberSpace(const std::vector<DigitPattern>& patterns, const TailRu
       wholeNumber_(rule.wholeNumber),
       stop_(std::move(stop)) {
     buildAutomaton(rule.contains);
+    nodes_.push_back({{}, 0});  // kDeadNode
+    nodes_.push_back({{}, 1});  // kAcceptNode
 }
 
 // The strings of --contains as one automaton over the digits (Aho-Corasick): a state per
@@ -44,11 +46,13 @@ void NumberSpace::buildAutomaton(const std::vector<std::string>& contains) {
     std::vector<std::array<int, 10>> child(1);
     child[0].fill(-1);
     output_.assign(1, 0);
+    std::vector<std::string> spelled(1);  // by state: the digits that lead to it
     for (std::size_t index = 0; index < strings.size(); ++index) {
         int state = 0;
         for (const char c : strings[index]) {
-            if (c < '0' || c > '9') {
-                containsPossible_ = false;  // filler digits never hold it
+            // Filler digits never hold anything else, nor a digit the rule leaves out.
+            if (c < '0' || c > '9' || !holds(allowed_, c - '0')) {
+                containsPossible_ = false;
                 break;
             }
             const auto digit = static_cast<std::size_t>(c - '0');
@@ -56,11 +60,28 @@ void NumberSpace::buildAutomaton(const std::vector<std::string>& contains) {
                 child[static_cast<std::size_t>(state)][digit] = static_cast<int>(child.size());
                 child.emplace_back().fill(-1);
                 output_.push_back(0);
+                spelled.push_back(spelled[static_cast<std::size_t>(state)] + c);
             }
             state = child[static_cast<std::size_t>(state)][digit];
         }
         output_[static_cast<std::size_t>(state)] |= std::uint64_t{1} << index;
         wanted_ |= std::uint64_t{1} << index;
+        stringLength_.push_back(static_cast<std::uint8_t>(strings[index].size()));
+    }
+    // How many digits each string still needs from each state: its length less the longest
+    // of its beginnings that the digits read end with (the state's spelling ends with all
+    // of them).
+    need_.assign(spelled.size() * strings.size(), 0);
+    for (std::size_t state = 0; state < spelled.size(); ++state) {
+        const std::string_view read = spelled[state];
+        for (std::size_t index = 0; index < strings.size(); ++index) {
+            const std::string_view string = strings[index];
+            std::size_t done = std::min(read.size(), string.size());
+            while (done > 0 && !read.ends_with(string.substr(0, done))) {
+                --done;
+            }
+            need_[state * strings.size() + index] = static_cast<std::uint8_t>(string.size() - done);
+        }
     }
     next_.assign(child.size(), {});
     std::vector<int> fail(child.size(), 0);
@@ -155,19 +176,28 @@ bool NumberSpace::place(const DigitPattern& pattern, const std::string& cells,
     return true;
 }
 
+void NumberSpace::clearNodes() {
+    nodes_.resize(2);
+    index_.clear();
+    tooComplex_ = false;
+}
+
 void NumberSpace::reset(std::string_view segment) {
     const std::string cells = segmentCells(segment);
     valid_ = false;
+    root_ = kDeadNode;
     const int width = kNumberLength - static_cast<int>(cells.size());
     if (width < 0) {
         width_ = 0;
         possible_ = false;
-        counts_.clear();
+        clearNodes();
+        placedIndex_.clear();
         return;
     }
     std::vector<std::size_t> placedIndex;
     const bool sameWidth = width == width_;
     width_ = width;
+    segmentCells_ = static_cast<int>(cells.size());
     segmentLastDigit_ = cells.empty() ? -1 : cellDigit(cells.back());
     placed_.resize(patterns_.size());
     std::size_t kept = 0;
@@ -178,9 +208,12 @@ void NumberSpace::reset(std::string_view segment) {
         }
     }
     placed_.resize(kept);
-    // Segments of one shape share their counts (the keys hold what the segment fixed).
+    lettered_ = std::any_of(placed_.begin(), placed_.end(), [](const Placed& placed) {
+        return !placed.lettersFrom.empty() && (placed.lettersFrom[0] != 0 || placed.bindsFrom[0]);
+    });
+    // Segments of one shape share their states (the keys hold what the segment fixed).
     if (!sameWidth || placedIndex != placedIndex_) {
-        counts_.clear();
+        clearNodes();
         placedIndex_ = std::move(placedIndex);
     }
     possible_ = containsPossible_ && (patterns_.empty() || kept > 0);
@@ -207,7 +240,13 @@ void NumberSpace::reset(std::string_view segment) {
     states_[0].found = found;
     digit_.assign(static_cast<std::size_t>(width_), -1);
     filler_.assign(static_cast<std::size_t>(width_), '0');
-    valid_ = possible_ && (width_ > 0 ? step(0) : accepting(0));
+    path_.assign(static_cast<std::size_t>(width_) + 1, kDeadNode);
+    root_ = possible_ ? nodeAt(0) : kDeadNode;
+    path_[0] = root_;
+    valid_ = !stopped_ && !tooComplex_ && nodes_[root_].count > 0;
+    if (valid_) {
+        descendFirst(0);
+    }
 }
 
 bool NumberSpace::apply(int level, int digit) {
@@ -220,7 +259,9 @@ bool NumberSpace::apply(int level, int digit) {
     State& to = states_[at + 1];
     const int previous = level > 0 ? digit_[at - 1] : segmentLastDigit_;
     digit_[at] = digit;
-    to.letters = from.letters;
+    if (lettered_) {
+        to.letters = from.letters;
+    }
     bool any = placed_.empty();
     for (std::size_t p = 0; p < placed_.size(); ++p) {
         if (from.alive[p] == 0) {
@@ -292,6 +333,10 @@ const std::string& NumberSpace::key(int level) {
             continue;
         }
         const unsigned later = placed_[p].lettersFrom[at];
+        if (later == 0 && !placed_[p].bindsFrom[at]) {
+            key_ += '\x01';  // no letter ahead: alive is all that counts
+            continue;
+        }
         std::uint16_t taken = 0;
         for (std::size_t letter = 0; letter < 10; ++letter) {
             const int value = state.letters[p * 10 + letter];
@@ -303,93 +348,133 @@ const std::string& NumberSpace::key(int level) {
     return key_;
 }
 
-std::uint64_t NumberSpace::countFrom(int level) {
-    if (stopped_) {
-        return 0;
+bool NumberSpace::canComplete(int level) const {
+    const State& state = states_[static_cast<std::size_t>(level)];
+    const std::uint64_t missing = wanted_ & ~state.found;
+    if (missing == 0) {
+        return true;
+    }
+    const int left = width_ - level;
+    const std::size_t strings = stringLength_.size();
+    // A string of length L ends at a digit still to write, at most one string of each
+    // length at each digit: no more strings of a length than such places.
+    const int before = wholeNumber_ ? segmentCells_ : 0;  // digits a string may begin in
+    std::array<int, kNumberLength + 2> ofLength{};
+    for (std::size_t index = 0; index < strings; ++index) {
+        if ((missing >> index & 1U) == 0) {
+            continue;
+        }
+        if (need_[static_cast<std::size_t>(state.automaton) * strings + index] > left) {
+            return false;
+        }
+        const int length = stringLength_[index];
+        const int firstEnd = std::max(level, length - 1 - before);
+        if (++ofLength[static_cast<std::size_t>(std::min(length, kNumberLength + 1))] >
+            width_ - firstEnd) {
+            return false;
+        }
+    }
+    return true;
+}
+
+std::uint32_t NumberSpace::nodeAt(int level) {
+    if (stopped_ || tooComplex_) {
+        return kDeadNode;
     }
     if (level == width_) {
-        return accepting(level) ? 1 : 0;
+        return accepting(level) ? kAcceptNode : kDeadNode;
     }
-    if (const auto known = counts_.find(key(level)); known != counts_.end()) {
+    if (!canComplete(level)) {
+        return kDeadNode;
+    }
+    if (const auto known = index_.find(key(level)); known != index_.end()) {
         return known->second;
     }
     std::string ownKey = key_;
-    std::uint64_t total = 0;
+    Node node{};
+    node.child.fill(kDeadNode);
+    node.count = 0;
     for (int digit = 0; digit < 10; ++digit) {
         if (apply(level, digit)) {
-            total = saturatingAdd(total, countFrom(level + 1));
+            const std::uint32_t below = nodeAt(level + 1);
+            node.child[static_cast<std::size_t>(digit)] = below;
+            node.count = saturatingAdd(node.count, nodes_[below].count);
         }
     }
     if (++sinceAsked_ >= kStopAskEvery) {
         sinceAsked_ = 0;
         stopped_ = stop_ && stop_();
     }
-    if (stopped_) {
-        return 0;
+    if (index_.size() >= kMaxNumberStates) {
+        tooComplex_ = true;
     }
-    counts_.emplace(std::move(ownKey), total);
-    return total;
+    if (stopped_ || tooComplex_) {
+        return kDeadNode;
+    }
+    std::uint32_t id = kDeadNode;
+    if (node.count > 0) {
+        id = static_cast<std::uint32_t>(nodes_.size());
+        nodes_.push_back(node);
+    }
+    index_.emplace(std::move(ownKey), id);
+    return id;
 }
 
-bool NumberSpace::step(int level) {
-    while (level >= 0) {
-        if (level == width_) {
-            return true;
+void NumberSpace::descendFirst(int level) {
+    for (; level < width_; ++level) {
+        const Node& node = nodes_[path_[static_cast<std::size_t>(level)]];
+        int digit = 0;
+        while (nodes_[node.child[static_cast<std::size_t>(digit)]].count == 0) {
+            ++digit;
         }
-        const auto at = static_cast<std::size_t>(level);
-        int digit = digit_[at] + 1;
-        for (; digit <= 9; ++digit) {
-            if (apply(level, digit) && countFrom(level + 1) > 0) {
-                break;
-            }
-        }
-        if (digit <= 9) {
-            digit_[at] = digit;
-            filler_[at] = static_cast<char>('0' + digit);
-            if (++level < width_) {
-                digit_[at + 1] = -1;
-            }
-            continue;
-        }
-        digit_[at] = -1;
-        --level;
+        digit_[static_cast<std::size_t>(level)] = digit;
+        filler_[static_cast<std::size_t>(level)] = static_cast<char>('0' + digit);
+        path_[static_cast<std::size_t>(level) + 1] = node.child[static_cast<std::size_t>(digit)];
     }
-    return false;
 }
 
 void NumberSpace::advance() {
-    valid_ = valid_ && !stopped_ && step(width_ - 1);
+    if (!valid_) {
+        return;
+    }
+    for (int level = width_ - 1; level >= 0; --level) {
+        const auto at = static_cast<std::size_t>(level);
+        const Node& node = nodes_[path_[at]];
+        for (int digit = digit_[at] + 1; digit <= 9; ++digit) {
+            const std::uint32_t below = node.child[static_cast<std::size_t>(digit)];
+            if (nodes_[below].count > 0) {
+                digit_[at] = digit;
+                filler_[at] = static_cast<char>('0' + digit);
+                path_[at + 1] = below;
+                descendFirst(level + 1);
+                return;
+            }
+        }
+    }
+    valid_ = false;
 }
 
-std::uint64_t NumberSpace::count() {
-    if (!possible_) {
-        return 0;
-    }
-    const std::vector<int> path = digit_;
-    const std::uint64_t total = countFrom(0);
-    // Counting moved the states below the current match: lay its path again.
-    for (int level = 0; level < width_ && path[static_cast<std::size_t>(level)] >= 0; ++level) {
-        apply(level, path[static_cast<std::size_t>(level)]);
-    }
-    digit_ = path;
-    return total;
+std::uint64_t NumberSpace::count() const {
+    return nodes_[root_].count;
 }
 
 void NumberSpace::seek(std::uint64_t rank) {
     for (int level = 0; level < width_; ++level) {
+        const auto at = static_cast<std::size_t>(level);
+        const Node& node = nodes_[path_[at]];
         for (int digit = 0; digit < 10; ++digit) {
-            if (!apply(level, digit)) {
-                continue;
-            }
-            const std::uint64_t below = countFrom(level + 1);
-            if (rank < below) {
-                filler_[static_cast<std::size_t>(level)] = static_cast<char>('0' + digit);
+            const std::uint32_t below = node.child[static_cast<std::size_t>(digit)];
+            const std::uint64_t inside = nodes_[below].count;
+            if (rank < inside) {
+                digit_[at] = digit;
+                filler_[at] = static_cast<char>('0' + digit);
+                path_[at + 1] = below;
                 break;
             }
-            rank -= below;
+            rank -= inside;
         }
     }
-    valid_ = possible_ && !stopped_;
+    valid_ = possible_ && !stopped_ && !tooComplex_;
 }
 
 }  // namespace haoma::generate

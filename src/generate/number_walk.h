@@ -36,6 +36,8 @@ class NumberWalk {
     std::size_t produce(std::size_t maxNumbers, std::string& out);
 
     bool finished() const { return segment_ >= segments_.size(); }
+    // Looks at the same lines where they now lie, with more after them (a list that grew).
+    void rebind(std::span<const std::string> segments) { segments_ = segments; }
     // True while the walk stands inside an accepted segment (some of its candidates done,
     // some still to come).
     bool insideSegment() const { return entered_; }

@@ -1,14 +1,6 @@
 // SPDX-License-Identifier: MIT
 #include "generate/pretty_space.h"
 
-#include <algorithm>
-#include <limits>
-#include <map>
-#include <memory>
-#include <tuple>
-
-#include "generate/number_space.h"
-#include "generate/sample_ranks.h"
 #include "text/text.h"
 
 namespace haoma::generate {
@@ -33,124 +25,112 @@ DigitPattern suffixPattern(const PatternRow& row, const Suffix& suffix, bool has
     return pattern;
 }
 
-// The spaces of one kind at one filler width, suffix by suffix, with their counts.
-struct KindAtWidth {
-    std::vector<std::unique_ptr<NumberSpace>> spaces;
-    std::vector<std::uint64_t> counts;
-    std::uint64_t total = 0;
+// The suffixes a filler ending in `digit` takes, in table order.
+std::vector<std::size_t> suffixesAfter(const PatternRow& row, int digit) {
+    std::vector<std::size_t> kept;
+    for (std::size_t index = 0; index < row.suffixes.size(); ++index) {
+        const char skip = row.suffixes[index].skipWhenFillerEndsWith;
+        if (skip == '\0' || skip != static_cast<char>('0' + digit)) {
+            kept.push_back(index);
+        }
+    }
+    return kept;
+}
+
+// A kind's ranks without a rule: fillers go in groups of ten sharing all but their last
+// digit; in a group, the last digit ascending and, for each, the suffixes it takes.
+struct KindRanks {
+    std::array<std::vector<std::size_t>, 10> after;
+    std::uint64_t perGroup = 0;
 };
 
-class PrettySpaces {
-  public:
-    PrettySpaces(const TailRule& rule, const StopRequest& stop) : rule_(rule), stop_(stop) {}
-
-    // The kind's spaces for segment lines of this one's width; null when the line is too
-    // long for the kind, or a stop request cut the count short.
-    KindAtWidth* at(PatternKind kind, const std::string& segment, bool& stopped) {
-        const PatternRow& row = patternRow(kind);
-        const int length = text::gbkLength(segment);
-        if (length > row.segmentLimit) {
-            return nullptr;
-        }
-        const int width = row.segmentLimit - length;
-        // Strings looked for in the whole number make each line's count its own.
-        const bool whole = rule_.wholeNumber && !rule_.contains.empty();
-        auto [entry, added] =
-            known_.try_emplace({static_cast<int>(kind), width, whole ? segment : std::string()});
-        if (added) {
-            for (const Suffix& suffix : row.suffixes) {
-                auto space = std::make_unique<NumberSpace>(
-                    std::vector<DigitPattern>{suffixPattern(row, suffix, width > 0)}, rule_, stop_);
-                space->reset(segment);
-                const std::uint64_t count = space->count();
-                stopped = stopped || space->stopped();
-                entry->second.counts.push_back(count);
-                entry->second.total = saturatingAdd(entry->second.total, count);
-                entry->second.spaces.push_back(std::move(space));
+const KindRanks& kindRanks(PatternKind kind) {
+    static const auto tables = [] {
+        std::array<KindRanks, kPatternKindCount> made;
+        for (const auto& row : patternTable()) {
+            KindRanks& ranks = made[static_cast<std::size_t>(row.kind)];
+            for (int digit = 0; digit < 10; ++digit) {
+                ranks.after[static_cast<std::size_t>(digit)] = suffixesAfter(row, digit);
+                ranks.perGroup += ranks.after[static_cast<std::size_t>(digit)].size();
             }
         }
-        return stopped ? nullptr : &entry->second;
-    }
-
-  private:
-    const TailRule& rule_;
-    const StopRequest& stop_;
-    std::map<std::tuple<int, int, std::string>, KindAtWidth> known_;
-};
+        return made;
+    }();
+    return tables[static_cast<std::size_t>(kind)];
+}
 
 }  // namespace
 
-std::optional<std::uint64_t> countPrettyNumbers(const std::vector<std::string>& segments,
-                                                const WantedKinds& wanted, const TailRule& rule,
-                                                const StopRequest& stop) {
-    PrettySpaces spaces(rule, stop);
-    bool stopped = false;
-    std::uint64_t total = 0;
-    for (const auto& row : patternTable()) {
-        if (!wanted[static_cast<std::size_t>(row.kind)]) {
-            continue;
-        }
-        for (const auto& segment : segments) {
-            if (const KindAtWidth* counted = spaces.at(row.kind, segment, stopped)) {
-                total = saturatingAdd(total, counted->total);
-            }
-            if (stopped) {
-                return std::nullopt;
-            }
-        }
+std::vector<DigitPattern> kindPatterns(PatternKind kind, bool hasFiller) {
+    const PatternRow& row = patternRow(kind);
+    std::vector<DigitPattern> patterns;
+    for (const Suffix& suffix : row.suffixes) {
+        patterns.push_back(suffixPattern(row, suffix, hasFiller));
     }
-    return total;
+    return patterns;
 }
 
-std::optional<std::vector<std::string>> samplePrettyNumbers(
-    const std::vector<std::string>& segments, const WantedKinds& wanted, const TailRule& rule,
-    std::uint64_t count, std::mt19937_64& random, const StopRequest& stop) {
-    const auto total = countPrettyNumbers(segments, wanted, rule, stop);
-    if (!total) {
-        return std::nullopt;
+int kindFillerWidth(PatternKind kind, std::string_view segment) {
+    const int length = text::gbkLength(segment);
+    const PatternRow& row = patternRow(kind);
+    return length > row.segmentLimit ? -1 : row.segmentLimit - length;
+}
+
+std::uint64_t kindCount(PatternKind kind, std::string_view segment) {
+    const int width = kindFillerWidth(kind, segment);
+    if (width < 0) {
+        return 0;
     }
-    const std::vector<std::uint64_t> ranks = distinctRanks(*total, count, random);
-    PrettySpaces spaces(rule, stop);
-    bool stopped = false;
-    std::vector<std::string> numbers;
-    numbers.reserve(ranks.size());
-    auto rank = ranks.begin();
-    std::uint64_t before = 0;  // the run's numbers before the current kind and line
-    for (const auto& row : patternTable()) {
-        if (!wanted[static_cast<std::size_t>(row.kind)]) {
-            continue;
-        }
-        for (const auto& segment : segments) {
-            if (rank == ranks.end()) {
-                return numbers;
-            }
-            KindAtWidth* counted = spaces.at(row.kind, segment, stopped);
-            if (stopped) {
-                return std::nullopt;
-            }
-            if (counted == nullptr) {
-                continue;
-            }
-            // Inside the line, suffix by suffix; the line's numbers are then put in the
-            // run's order, ascending.
-            const std::size_t first = numbers.size();
-            for (; rank != ranks.end() && *rank - before < counted->total; ++rank) {
-                std::uint64_t inside = *rank - before;
-                std::size_t suffix = 0;
-                while (inside >= counted->counts[suffix]) {
-                    inside -= counted->counts[suffix++];
-                }
-                NumberSpace& space = *counted->spaces[suffix];
-                space.reset(segment);
-                space.seek(inside);
-                numbers.push_back(segment + std::string(space.filler(), static_cast<std::size_t>(
-                                                                            space.fillerWidth())));
-            }
-            std::sort(numbers.begin() + static_cast<std::ptrdiff_t>(first), numbers.end());
-            before += counted->total;
-        }
+    const PatternRow& row = patternRow(kind);
+    if (width == 0) {
+        return row.suffixes.size();
     }
-    return numbers;
+    std::uint64_t groups = 1;
+    for (int at = 1; at < width; ++at) {
+        groups *= 10;
+    }
+    return groups * kindRanks(kind).perGroup;
+}
+
+void appendKindNumber(PatternKind kind, std::string_view segment, std::uint64_t rank,
+                      std::string& out) {
+    const int width = kindFillerWidth(kind, segment);
+    const PatternRow& row = patternRow(kind);
+    out.append(segment);
+    const auto suffixBytes = static_cast<std::size_t>(row.suffixLength);
+    if (width == 0) {
+        out.append(row.suffixes[static_cast<std::size_t>(rank)].digits.data(), suffixBytes);
+        return;
+    }
+    const auto& [after, perGroup] = kindRanks(kind);
+    std::uint64_t group = rank / perGroup;
+    std::uint64_t inside = rank % perGroup;
+    int last = 0;
+    while (inside >= after[static_cast<std::size_t>(last)].size()) {
+        inside -= after[static_cast<std::size_t>(last)].size();
+        ++last;
+    }
+    const std::size_t fillerAt = out.size();
+    out.append(static_cast<std::size_t>(width), '0');
+    out.back() = static_cast<char>('0' + last);
+    for (std::size_t at = out.size() - 1; at-- > fillerAt && group > 0; group /= 10) {
+        out[at] = static_cast<char>('0' + group % 10);
+    }
+    out.append(row.suffixes[after[static_cast<std::size_t>(last)][inside]].digits.data(),
+               suffixBytes);
+}
+
+NumberSpace* PrettySpaces::at(PatternKind kind, std::string_view segment) {
+    const int width = kindFillerWidth(kind, segment);
+    if (width < 0) {
+        return nullptr;
+    }
+    auto& space = spaces_[{static_cast<int>(kind), width > 0}];
+    if (!space) {
+        space = std::make_unique<NumberSpace>(kindPatterns(kind, width > 0), rule_, stop_);
+    }
+    space->reset(segment);
+    return space.get();
 }
 
 }  // namespace haoma::generate

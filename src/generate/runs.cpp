@@ -2,6 +2,7 @@
 #include "generate/runs.h"
 
 #include <algorithm>
+#include <iterator>
 
 #include "text/text.h"
 
@@ -27,6 +28,12 @@ std::size_t AllNumbersRun::next(std::int64_t plannedTotal, std::size_t sliceMax,
         stopped_ = true;
     }
     return emitted;
+}
+
+void AllNumbersRun::append(std::vector<std::string> more) {
+    segments_.insert(segments_.end(), std::make_move_iterator(more.begin()),
+                     std::make_move_iterator(more.end()));
+    walk_.rebind(segments_);
 }
 
 PrettyRun::PrettyRun(std::vector<std::string> segments, std::string_view lineEnd)

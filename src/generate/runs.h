@@ -31,6 +31,8 @@ class AllNumbersRun {
 
     bool finished() const { return stopped_ || walk_.finished(); }
     bool insideSegment() const { return walk_.insideSegment(); }
+    // More segment lines after those given (a stream read as it comes).
+    void append(std::vector<std::string> more);
     std::int64_t runCount() const { return count_; }
 
   private:
