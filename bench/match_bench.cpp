@@ -10,10 +10,10 @@
 #include <random>
 
 #include "generate/match_run.h"
-#include "generate/sample_stream.h"
 #include "generate/pattern_presets.h"
 #include "generate/pretty_space.h"
 #include "generate/runs.h"
+#include "generate/sample_stream.h"
 #include "lookup/segment_store.h"
 
 namespace {

@@ -9,10 +9,10 @@
 
 #include "generate/digit_pattern.h"
 #include "generate/match_run.h"
-#include "generate/sample_stream.h"
 #include "generate/number_walk.h"
 #include "generate/pattern_kind.h"
 #include "generate/pattern_presets.h"
+#include "generate/sample_stream.h"
 #include "text/text.h"
 
 namespace haoma::generate {

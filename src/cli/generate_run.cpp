@@ -163,8 +163,8 @@ int printSample(Context& context, const GenerateOptions& options, generate::RunP
     if (context.common.progress) {
         context.err << "haoma-cli: seed " << seed << "\n";
     }
-    generate::SampleStream sample(plan, *options.sample, seed, options.shuffle,
-                                  context.lineEnd(), [&context] { return context.interrupted(); });
+    generate::SampleStream sample(plan, *options.sample, seed, options.shuffle, context.lineEnd(),
+                                  [&context] { return context.interrupted(); });
     if (sample.fault() != generate::RunFault::None) {
         return faultStatus(context, sample.fault());
     }
@@ -212,13 +212,12 @@ int printRun(Context& context, const GenerateOptions& options, generate::RunPlan
     const bool streamed = plan.everyNumber() && source.standardInputOnly();
     LineFeed feed(context, source);
     int status = kOk;
-    if (!streamed &&
-        !feed.each(
-            [&](std::string line, bool) {
-                plan.segments.push_back(std::move(line));
-                return true;
-            },
-            status)) {
+    if (!streamed && !feed.each(
+                         [&](std::string line, bool) {
+                             plan.segments.push_back(std::move(line));
+                             return true;
+                         },
+                         status)) {
         return status;
     }
     if (streamed) {

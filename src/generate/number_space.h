@@ -103,8 +103,8 @@ class NumberSpace {
     bool wholeNumber_;
     StopRequest stop_;
     bool containsPossible_ = true;
-    std::vector<std::array<int, 10>> next_;  // the --contains automaton
-    std::vector<std::uint64_t> output_;      // by automaton state: the strings it completes
+    std::vector<std::array<int, 10>> next_;   // the --contains automaton
+    std::vector<std::uint64_t> output_;       // by automaton state: the strings it completes
     std::vector<std::uint8_t> stringLength_;  // by string
     std::vector<std::uint8_t> need_;          // by state and string: digits still to write
     std::uint64_t wanted_ = 0;                // every string found

@@ -82,6 +82,8 @@ void RunParts::enter(std::size_t part) {
         space_->reset(segment);
     } else if (matches_) {
         matches_->reset(segment);
+    } else {
+        fillerWidth_ = static_cast<std::size_t>(kNumberLength - text::gbkLength(segment));
     }
 }
 
@@ -102,10 +104,8 @@ void RunParts::appendInside(std::uint64_t rank, std::string& out) {
         out.append(matches_->filler(), static_cast<std::size_t>(matches_->fillerWidth()));
     } else {
         // Every number: the rank is the filler, written in full.
-        const auto width =
-            static_cast<std::size_t>(kNumberLength - text::gbkLength(segment));
         const std::size_t at = out.size();
-        out.append(width, '0');
+        out.append(fillerWidth_, '0');
         for (std::size_t digit = out.size(); digit-- > at && rank > 0; rank /= 10) {
             out[digit] = static_cast<char>('0' + rank % 10);
         }

@@ -43,6 +43,7 @@ class RunParts {
     std::vector<std::uint64_t> starts_;  // by part: the rank of its first number; then total
     RunFault fault_ = RunFault::None;
     std::size_t current_ = SIZE_MAX;
+    std::size_t fillerWidth_ = 0;  // every number: the current line's filler digits
     std::optional<SegmentMatches> matches_;
     std::optional<NumberSpace> space_;
     std::optional<PrettySpaces> prettySpaces_;

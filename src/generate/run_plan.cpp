@@ -65,8 +65,8 @@ std::uint64_t RunCounter::kindLineCount(PatternKind kind, std::string_view segme
         return 0;
     }
     const bool whole = rule_.wholeNumber && !rule_.contains.empty();
-    std::string key = "k" + std::to_string(static_cast<int>(kind)) + ":" +
-                      std::to_string(width) + ":" + (whole ? std::string(segment) : "");
+    std::string key = "k" + std::to_string(static_cast<int>(kind)) + ":" + std::to_string(width) +
+                      ":" + (whole ? std::string(segment) : "");
     if (const auto known = known_.find(key); known != known_.end()) {
         return known->second;
     }
@@ -100,9 +100,9 @@ std::uint64_t RunCounter::matchCount(std::string_view segment) {
         }
         count = space_->count();
     } else {
-        count = SegmentMatches(segment, patterns_.empty() ? nullptr : &patterns_.front(),
-                               rule_.allowed)
-                    .count();
+        count =
+            SegmentMatches(segment, patterns_.empty() ? nullptr : &patterns_.front(), rule_.allowed)
+                .count();
     }
     known_.emplace(std::move(key), count);
     return count;

@@ -25,7 +25,7 @@ struct RunPlan {
     // How many times each segment line stands in the run, one after the other (a line read
     // many times over is held once); empty: each once. Counts and samples only.
     std::vector<std::uint64_t> repeats;
-    std::optional<WantedKinds> pretty;  // the pretty run of these kinds, when set;
+    std::optional<WantedKinds> pretty;   // the pretty run of these kinds, when set;
     std::vector<DigitPattern> patterns;  // else the numbers that match any (none: every one)
     TailRule rule;
     std::optional<std::uint64_t> limit;  // at most this many numbers (the planned total)

@@ -185,7 +185,8 @@ class Matches : public RunStream::Engine {
     bool finished() const override { return run_.finished(); }
     RunFault fault() const override {
         return run_.tooComplex() ? RunFault::TooComplex
-                                 : run_.stopped() ? RunFault::Stopped : RunFault::None;
+               : run_.stopped()  ? RunFault::Stopped
+                                 : RunFault::None;
     }
 
   private:

@@ -8,18 +8,6 @@ namespace {
 
 constexpr std::uint64_t kStopAskEvery = 1 << 16;  // ranks between two stop requests
 
-// A number below `bound`, uniformly, from the generator's raw output: the same on every
-// system (the standard library's distributions may differ between libraries).
-std::uint64_t below(std::mt19937_64& random, std::uint64_t bound) {
-    const std::uint64_t usable = UINT64_MAX - UINT64_MAX % bound;
-    for (;;) {
-        const std::uint64_t value = random();
-        if (value < usable) {
-            return value % bound;
-        }
-    }
-}
-
 }  // namespace
 
 SampleStream::SampleStream(const RunPlan& plan, std::uint64_t wanted, std::uint64_t seed,
@@ -55,7 +43,7 @@ bool SampleStream::drawShuffled() {
     }
     // Fisher and Yates, with the same generator: the order is the seed's too.
     for (std::size_t at = shuffled_.size(); at > 1; --at) {
-        std::swap(shuffled_[at - 1], shuffled_[static_cast<std::size_t>(below(random_, at))]);
+        std::swap(shuffled_[at - 1], shuffled_[static_cast<std::size_t>(random_.below(at))]);
         if (stop_ && at % kStopAskEvery == 0 && stop_()) {
             fault_ = RunFault::Stopped;
             return false;

@@ -9,7 +9,6 @@
 #include <cstdint>
 #include <memory>
 #include <optional>
-#include <random>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -46,7 +45,7 @@ class SampleStream {
     bool drawShuffled();
 
     std::unique_ptr<RunParts> parts_;
-    std::mt19937_64 random_;
+    RankRandom random_;
     std::optional<SequentialSample> ascending_;
     std::vector<std::uint64_t> shuffled_;
     bool shuffle_;

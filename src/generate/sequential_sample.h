@@ -6,30 +6,32 @@
 
 #include <cstdint>
 #include <optional>
-#include <random>
+#include "generate/rank_random.h"
 
 namespace haoma::generate {
 
 class SequentialSample {
   public:
     // min(wanted, population) ranks, drawn with `random` (which must outlive this).
-    SequentialSample(std::uint64_t population, std::uint64_t wanted, std::mt19937_64& random);
+    SequentialSample(std::uint64_t population, std::uint64_t wanted, RankRandom& random);
 
     // The next rank, ascending; nothing once all are drawn.
     std::optional<std::uint64_t> next();
     std::uint64_t remaining() const { return wanted_; }
 
   private:
-    double uniform();  // in (0, 1)
     // How many records to pass over before the next chosen one.
     std::uint64_t skipD();
     std::uint64_t skipA();
+    // Makes method D's carried uniform ready for the ranks still wanted.
+    void carry();
 
-    std::mt19937_64& random_;
+    RankRandom& random_;
     std::uint64_t population_;  // records not yet passed
     std::uint64_t wanted_;      // ranks not yet drawn
     std::uint64_t position_ = 0;
-    double vPrime_ = 0;  // method D's carried uniform, raised to 1 / wanted_
+    double vPrime_ = 0;     // method D's carried uniform, raised to 1 / wanted_
+    bool carried_ = false;  // whether vPrime_ is ready
 };
 
 }  // namespace haoma::generate
