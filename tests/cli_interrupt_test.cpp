@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-// SIGINT and SIGTERM end every long haoma-cli command promptly, as a child process: runs
+// SIGINT, SIGTERM and SIGHUP end every long haoma-cli command promptly, as a child process: runs
 // over a blank segment line (fillers of 11 digits: endless for a person), with and without
 // filters, searches that find little, an endless standard input, an input where nothing
 // comes (as at a terminal), an import.
@@ -13,6 +13,7 @@
 #include <algorithm>
 #include <chrono>
 #include <filesystem>
+#include <fstream>
 #include <string>
 #include <vector>
 
@@ -81,6 +82,30 @@ pid_t start(const std::vector<std::string>& args, Input input, const std::string
     return child;
 }
 
+// Whether the child has installed its handlers of SIGINT, SIGTERM and SIGHUP (the caught
+// signals of /proc/PID/status): signalled before, it would end by the default action.
+bool handlersInstalled(pid_t child) {
+    std::ifstream status("/proc/" + std::to_string(child) + "/status");
+    std::string line;
+    while (std::getline(status, line)) {
+        if (line.starts_with("SigCgt:")) {
+            const unsigned long long caught = std::stoull(line.substr(7), nullptr, 16);
+            const auto bit = [](int signal) { return 1ULL << (signal - 1); };
+            const unsigned long long wanted = bit(SIGINT) | bit(SIGTERM) | bit(SIGHUP);
+            return (caught & wanted) == wanted;
+        }
+    }
+    return false;
+}
+
+// Waits for a state, never for a time: until the child catches the signals (or has ended).
+void waitForHandlers(pid_t child) {
+    int status = 0;
+    while (!handlersInstalled(child) && waitpid(child, &status, WNOHANG | WNOWAIT) == 0) {
+        usleep(1000);
+    }
+}
+
 // Waits until the run is under way: its temporary output has begun to fill (signalled
 // early, so that the test measures the run's answer, not the removal of a big file), or for
 // a run without -o or an import, a while (an import is then still reading).
@@ -137,8 +162,14 @@ TEST(CliInterrupt, EveryLongCommandEndsPromptlyWithItsStatusAndNoTemporaryFile) 
         {{"where"}, Input::Waiting},
         {{"all"}, Input::Waiting},
         {{"import", "-", "--db", "DB"}, Input::Waiting},
+        // Samples: drawn as they are written, or (shuffled) all ranks drawn first.
+        {{"all", "--sample", "30000000", "--seed", "3", "-o", "OUT"}, Input::BlankLine},
+        {{"all", "--sample", "30000000", "--seed", "3", "--shuffle"}, Input::BlankLine},
+        {{"pretty", "--sample", "3000000", "--contains", "9", "-o", "OUT"}, Input::BlankLine},
+        // A count over an endless input.
+        {{"all", "--count"}, Input::EndlessNumbers},
     };
-    for (const int signal : {SIGINT, SIGTERM}) {
+    for (const int signal : {SIGINT, SIGTERM, SIGHUP}) {
         for (const auto& c : cases) {
             TempDir dir;
             const std::string blank = dir.file("blank.txt");
@@ -154,6 +185,7 @@ TEST(CliInterrupt, EveryLongCommandEndsPromptlyWithItsStatusAndNoTemporaryFile) 
             int writer = -1;
             const pid_t child = start(args, c.input, blank, writer);
             ASSERT_GT(child, 0);
+            waitForHandlers(child);
             waitForWork(dir.path(), std::find(args.begin(), args.end(), "-o") != args.end());
             int status = 0;
             ASSERT_EQ(waitpid(child, &status, WNOHANG), 0) << label << "ended by itself";

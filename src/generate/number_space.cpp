@@ -24,11 +24,12 @@ void appendRaw(std::string& to, const T& value) {
 }  // namespace
 
 NumberSpace::NumberSpace(const std::vector<DigitPattern>& patterns, const TailRule& rule,
-                         StopRequest stop)
+                         StopRequest stop, std::size_t maxStates)
     : patterns_(patterns),
       allowed_(rule.allowed),
       wholeNumber_(rule.wholeNumber),
-      stop_(std::move(stop)) {
+      stop_(std::move(stop)),
+      maxStates_(maxStates) {
     buildAutomaton(rule.contains);
     nodes_.push_back({{}, 0});  // kDeadNode
     nodes_.push_back({{}, 1});  // kAcceptNode
@@ -405,7 +406,7 @@ std::uint32_t NumberSpace::nodeAt(int level) {
         sinceAsked_ = 0;
         stopped_ = stop_ && stop_();
     }
-    if (index_.size() >= kMaxNumberStates) {
+    if (index_.size() >= maxStates_) {
         tooComplex_ = true;
     }
     if (stopped_ || tooComplex_) {

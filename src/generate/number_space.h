@@ -30,9 +30,9 @@ inline constexpr std::size_t kMaxNumberStates = 500'000;
 class NumberSpace {
   public:
     // For the patterns and the rule (both copied); reset() gives it a segment line. `stop`
-    // is asked now and then while states are made.
+    // is asked now and then while states are made; `maxStates` bounds them.
     NumberSpace(const std::vector<DigitPattern>& patterns, const TailRule& rule,
-                StopRequest stop = {});
+                StopRequest stop = {}, std::size_t maxStates = kMaxNumberStates);
     // Moves to another segment line; the first match, if any, is current.
     void reset(std::string_view segment);
 
@@ -102,6 +102,7 @@ class NumberSpace {
     DigitSet allowed_;
     bool wholeNumber_;
     StopRequest stop_;
+    std::size_t maxStates_;
     bool containsPossible_ = true;
     std::vector<std::array<int, 10>> next_;   // the --contains automaton
     std::vector<std::uint64_t> output_;       // by automaton state: the strings it completes
