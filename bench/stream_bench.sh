@@ -18,9 +18,8 @@ median() { sort -n | awk '{a[NR]=$1} END {print (NR % 2) ? a[(NR+1)/2] : (a[NR/2
 measure() {  # label command
   local label=$1 command=$2 wall=() cpu=() rss=()
   for _ in $(seq "$repeats"); do
-    local line
-    line=$( { /usr/bin/time -f '%e %U %S %M' bash -c "$command" >/dev/null 2>/dev/null; } 2>&1 | tail -1)
-    read -r e u s m <<<"$line"
+    /usr/bin/time -o "$work/time" -f '%e %U %S %M' bash -c "$command" >/dev/null 2>&1 || true
+    read -r e u s m <"$work/time"
     wall+=("$e"); cpu+=("$(echo "$u + $s" | bc -l)"); rss+=("$m")
   done
   printf '%-58s wall %6.3f s  cpu %6.3f s  %7.1f MB\n' "$label" \

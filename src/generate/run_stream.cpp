@@ -2,6 +2,7 @@
 #include "generate/run_stream.h"
 
 #include <algorithm>
+#include <cstring>
 #include <limits>
 
 #include "generate/match_run.h"
@@ -108,9 +109,10 @@ class PrettyUnderRule : public RunStream::Engine {
                 ++segment_;
                 continue;
             }
-            out.append(segments_[segment_]);
-            out.append(space_->filler(), static_cast<std::size_t>(space_->fillerWidth()));
-            out.append(lineEnd_);
+            const auto width = static_cast<std::size_t>(space_->fillerWidth());
+            std::memcpy(line_.data() + line_.size() - lineEnd_.size() - width, space_->filler(),
+                        width);
+            out.append(line_);
             ++produced;
             ++count_;
             space_->advance();
@@ -149,6 +151,10 @@ class PrettyUnderRule : public RunStream::Engine {
                 }
                 if (space != nullptr && space->valid()) {
                     space_ = space;
+                    // The line as written: the segment, room for the filler, the line end.
+                    line_.assign(segments_[segment_])
+                        .append(static_cast<std::size_t>(space->fillerWidth()), '0')
+                        .append(lineEnd_);
                     return true;
                 }
             }
@@ -168,6 +174,7 @@ class PrettyUnderRule : public RunStream::Engine {
     bool asked_ = false;
     bool taken_ = false;
     NumberSpace* space_ = nullptr;
+    std::string line_;
     std::int64_t count_ = 0;
     bool finished_ = false;
     RunFault fault_ = RunFault::None;
