@@ -3,8 +3,9 @@
 # Builds the libFuzzer targets and runs each on its seed corpus.
 #   tools/fuzz.sh [SECONDS] [TARGET...]     a bounded run on a copy of the committed seed
 #                                           corpus (default 20 s a target; the test command)
-#   tools/fuzz.sh --long RUNS [TARGET...]   RUNS executions a target on a persistent corpus
-#                                           folder (build/fuzz-corpus/TARGET), then the inputs
+#   tools/fuzz.sh --long RUNS [TARGET...]   RUNS executions a target (30 minutes at most) on
+#                                           a persistent corpus folder
+#                                           (build/fuzz-corpus/TARGET), then the inputs
 #                                           that reach new coverage are folded into the
 #                                           committed seed corpus (tests/fuzz/corpus/TARGET)
 set -euo pipefail
@@ -34,7 +35,7 @@ for target in "${targets[@]}"; do
   if $long; then
     corpus=build/fuzz-corpus/$target
     mkdir -p "$corpus" "$seeds"
-    limit=(-runs="$runs")
+    limit=(-runs="$runs" -max_total_time=1800)
   else
     corpus=$work/$target
     limit=(-max_total_time="$seconds")
