@@ -1,14 +1,28 @@
 // SPDX-License-Identifier: MIT
-// Test entry point for window tests: one QApplication on the offscreen platform.
+// Test entry point for window tests: one QApplication on the offscreen platform, with a
+// screen of a common desktop's size (the platform's own is 800 x 600, smaller than any
+// desktop the window meets).
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QDir>
+#include <QFile>
 
 #include "app/application.h"
 
 int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
-        qputenv("QT_QPA_PLATFORM", "offscreen");
+    const QByteArray platform = qgetenv("QT_QPA_PLATFORM");
+    if (platform.isEmpty() || platform == "offscreen") {
+        const QString config = QDir::temp().filePath(QStringLiteral("haoma-offscreen-screen.json"));
+        QFile file(config);
+        if (file.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
+            file.write(R"({"screens": [{"name": "screen", "x": 0, "y": 0, "width": 1920,
+                "height": 1080, "logicalDpi": 96, "logicalBaseDpi": 96, "dpr": 1}]})");
+            file.close();
+            qputenv("QT_QPA_PLATFORM", ("offscreen:configfile=" + config).toUtf8());
+        } else {
+            qputenv("QT_QPA_PLATFORM", "offscreen");
+        }
     }
     ::testing::InitGoogleTest(&argc, argv);
     GTEST_FLAG_SET(death_test_style, "threadsafe");

@@ -3,6 +3,7 @@
 // error positions.
 #include <QComboBox>
 #include <QLocale>
+#include <QRegularExpression>
 #include <QSpinBox>
 #include <QTest>
 #include <sstream>
@@ -50,14 +51,15 @@ class RuleTest : public WindowTest {
 };
 
 struct Row {
-    const char* rule;  // "preset:NAME" picks the preset from the list
-    const char* contains;
+    const char* rule;      // "preset:NAME" picks the preset from the list
+    const char* contains;  // as typed: strings separated by commas or blanks
     const char* without;
     bool noFour;
     int sample;  // 0: no sample
     const char* seed;
     bool shuffle;
     const char* planned;
+    bool whole = false;  // 全号
 };
 
 TEST_F(RuleTest, GivesWhatTheCommandLineGivesAndCountsIt) {
@@ -74,6 +76,10 @@ TEST_F(RuleTest, GivesWhatTheCommandLineGivesAndCountsIt) {
         {"", "", "4", false, 40, "7", true, "5000"},
         {"AB", "1", "", false, 10000, "9", false, "300"},
         {"preset:birthday", "", "09", false, 0, "", false, "1000"},
+        {"", "88,66", "", false, 0, "", false, "5000"},
+        {"*", "0 1，2", "", false, 0, "", false, "5000"},
+        {"", "", "", true, 0, "", false, "5000", true},
+        {"AB", "38", "", true, 30, "5", false, "5000", true},
     };
     const QLocale chinese(QLocale::Chinese, QLocale::China);
     for (const QString& segments : boxes) {
@@ -96,6 +102,7 @@ TEST_F(RuleTest, GivesWhatTheCommandLineGivesAndCountsIt) {
                 }
             }
             field<QCheckBox>("无4")->setChecked(row.noFour);
+            field<QCheckBox>("全号")->setChecked(row.whole);
             field<QLineEdit>("含数字")->setText(row.contains);
             field<QLineEdit>("不含数字")->setText(row.noFour ? "4" : row.without);
             field<QCheckBox>("随机抽取")->setChecked(row.sample > 0);
@@ -105,14 +112,19 @@ TEST_F(RuleTest, GivesWhatTheCommandLineGivesAndCountsIt) {
                 field<QLineEdit>("随机种子")->setText(row.seed);
             }
             find<QLineEdit>("编辑框生成总数")->setText(row.planned);
-            for (const auto& [option, value] :
-                 {std::pair{"--contains", row.contains}, {"--without", row.without}}) {
-                if (*value != '\0') {
-                    args.insert(args.end(), {option, value});
-                }
+            for (const QString& digits :
+                 QString::fromUtf8(row.contains)
+                     .split(QRegularExpression(QStringLiteral("[ ,，]+")), Qt::SkipEmptyParts)) {
+                args.insert(args.end(), {"--contains", digits.toStdString()});
+            }
+            if (*row.without != '\0') {
+                args.insert(args.end(), {"--without", row.without});
             }
             if (row.noFour) {
                 args.insert(args.end(), {"--without", "4"});
+            }
+            if (row.whole) {
+                args.push_back("--whole-number");
             }
             const std::string label = (row.rule + std::string(" over ") + segments.toStdString());
             auto counted = args;
@@ -137,7 +149,9 @@ TEST_F(RuleTest, GivesWhatTheCommandLineGivesAndCountsIt) {
             const auto total = std::stoull(all.out);
             const auto given = static_cast<qulonglong>(box("编辑框2")->filledLineCount());
             QString expected = QStringLiteral("共 %1 个号码").arg(chinese.toString(total));
-            if (given < total) {
+            if (row.sample > 0 && static_cast<qulonglong>(row.sample) > total) {
+                expected += QStringLiteral("，比抽取个数少，全部生成");
+            } else if (given < total) {
                 expected += QStringLiteral("，本次生成 %1 个").arg(chinese.toString(given));
             }
             EXPECT_EQ(shown, expected.toStdString()) << label;
@@ -169,7 +183,7 @@ TEST_F(RuleTest, ABadRuleIsShownInChineseWhereTheCommandLinePointsAndBlocksTheRu
     }
     field<QLineEdit>("规则")->setText("AAAA");
     EXPECT_EQ(count(), QStringLiteral("共 10 个号码"));
-    EXPECT_TRUE(field<QLabel>("规则错误")->isHidden());
+    EXPECT_TRUE(field<QLabel>("规则错误")->text().isEmpty());
     EXPECT_TRUE(field<QPushButton>("生成")->isEnabled());
 }
 
@@ -207,7 +221,8 @@ TEST_F(RuleTest, EscClosesTheDialogOnlyAndCtrlGOpensItAgainWithAFreshSeed) {
     field<QLineEdit>("随机种子")->setText("18446744073709551616");  // one past the largest
     count();
     EXPECT_FALSE(field<QPushButton>("生成")->isEnabled());
-    EXPECT_EQ(field<QLabel>("规则错误")->text(), QString::fromUtf8(app::messages::kBadSeed));
+    EXPECT_EQ(field<QLabel>("种子错误")->text(), QString::fromUtf8(app::messages::kBadSeed));
+    EXPECT_TRUE(field<QLabel>("规则错误")->text().isEmpty());
 }
 
 TEST_F(RuleTest, TheWindowAnswersWhileABigSampleIsDrawn) {
@@ -230,17 +245,96 @@ TEST_F(RuleTest, TheWindowAnswersWhileABigSampleIsDrawn) {
     EXPECT_EQ(box("编辑框2")->filledLineCount(), 500000);
 }
 
+// 生成 reads 停止 while its run or draw goes on; 停止 ends it between two slices, keeping
+// what was written; the count and caption come back. Each kind of run: a walk, a sample in
+// order, a shuffled sample (drawn whole first).
+TEST_F(RuleTest, StopEndsARunOrADrawKeepingWhatItWrote) {
+    box("编辑框1")->setPlainText("\r\n");  // a blank line: 10^11 numbers
+    find<QLineEdit>("编辑框生成总数")->setText("20000000");
+    for (const int kind : {0, 1, 2}) {
+        field<QCheckBox>("随机抽取")->setChecked(kind > 0);
+        field<QCheckBox>("打乱顺序")->setChecked(kind == 2);
+        field<QSpinBox>("抽取个数")->setValue(20000000);
+        auto* run = field<QPushButton>("生成");
+        QString captionDuring;
+        int answers = 0;
+        services.onEvents = [&] {
+            if (++answers == 3) {
+                captionDuring = run->text();
+                run->click();  // 停止
+            }
+        };
+        run->click();
+        services.onEvents = nullptr;
+        EXPECT_EQ(captionDuring, QStringLiteral("停止(&S)")) << kind;
+        EXPECT_EQ(run->text(), QStringLiteral("生成(&G)")) << kind;
+        const qsizetype lines = box("编辑框2")->filledLineCount();
+        EXPECT_LT(lines, 20000000) << kind;
+        EXPECT_EQ(caption("标签总数").toLongLong(), lines) << kind;
+        EXPECT_TRUE(services.exitCodes.empty());
+    }
+}
+
+// 换一批: a new seed, and its sample at once; an empty seed is drawn at the run, and shown.
+TEST_F(RuleTest, ANewBatchRunsAtOnceAndAnEmptySeedIsDrawn) {
+    box("编辑框1")->setPlainText("1380013");
+    field<QCheckBox>("随机抽取")->setChecked(true);
+    field<QSpinBox>("抽取个数")->setValue(5);
+    field<QPushButton>("生成")->click();
+    const std::string first(box("编辑框2")->utf8View());
+    const QString seed = field<QLineEdit>("随机种子")->text();
+    field<QPushButton>("换一批")->click();
+    EXPECT_NE(field<QLineEdit>("随机种子")->text(), seed);
+    EXPECT_NE(std::string(box("编辑框2")->utf8View()), first);
+    EXPECT_EQ(box("编辑框2")->filledLineCount(), 5);
+    field<QLineEdit>("随机种子")->clear();
+    count();
+    EXPECT_TRUE(field<QPushButton>("生成")->isEnabled());
+    field<QPushButton>("生成")->click();
+    const QString drawn = field<QLineEdit>("随机种子")->text();
+    ASSERT_FALSE(drawn.isEmpty());
+    const auto again = commandLine({"all", "--sample", "5", "--seed", drawn.toStdString(),
+                                    "--limit", "1000000", "--crlf", "1380013"},
+                                   "");
+    EXPECT_EQ(box("编辑框2")->utf8View(), again.out);
+    // A sample that asks for more than the run has says so in the count line.
+    field<QSpinBox>("抽取个数")->setValue(20000);
+    EXPECT_EQ(count(), QStringLiteral("共 10,000 个号码，比抽取个数少，全部生成"));
+}
+
+// The dialog opens beside the main window, not over its boxes, and keeps its place; an
+// error shown moves no control.
+TEST_F(RuleTest, OpensBesideTheWindowAndErrorsMoveNothing) {
+    EXPECT_FALSE(dialog->frameGeometry().intersects(window->frameGeometry()))
+        << "dialog over the window";
+    const QPoint shuffle = field<QCheckBox>("打乱顺序")->mapTo(dialog, QPoint());
+    const QPoint run = field<QPushButton>("生成")->mapTo(dialog, QPoint());
+    field<QLineEdit>("规则")->setText("aa[1-");
+    field<QCheckBox>("随机抽取")->setChecked(true);
+    field<QLineEdit>("随机种子")->setText("99999999999999999999");
+    count();
+    EXPECT_FALSE(field<QLabel>("规则错误")->text().isEmpty());
+    EXPECT_FALSE(field<QLabel>("种子错误")->text().isEmpty());
+    EXPECT_EQ(field<QCheckBox>("打乱顺序")->mapTo(dialog, QPoint()), shuffle);
+    EXPECT_EQ(field<QPushButton>("生成")->mapTo(dialog, QPoint()), run);
+    dialog->move(dialog->pos() + QPoint(-30, 40));
+    const QPoint moved = dialog->pos();
+    dialog->close();
+    QTest::keyClick(box("编辑框2"), Qt::Key_G, Qt::ControlModifier);
+    EXPECT_EQ(dialog->pos(), moved);
+}
+
 TEST_F(RuleTest, TabVisitsEveryControlInReadingOrder) {
     field<QCheckBox>("随机抽取")->setChecked(true);
     field<QLineEdit>("规则")->setFocus();
     QStringList visited;
-    for (int i = 0; i < 12; ++i) {
+    for (int i = 0; i < 13; ++i) {
         QWidget* focused = dialog->focusWidget();
         ASSERT_NE(focused, nullptr) << visited.join(' ').toStdString();
         visited << focused->objectName();
         QTest::keyClick(focused, Qt::Key_Tab);
     }
-    EXPECT_EQ(visited, QStringList({"规则", "预设", "含数字", "不含数字", "无4", "随机抽取",
+    EXPECT_EQ(visited, QStringList({"规则", "预设", "含数字", "不含数字", "无4", "全号", "随机抽取",
                                     "抽取个数", "打乱顺序", "随机种子", "换一批", "生成", "关闭"}));
 }
 

@@ -2,6 +2,7 @@
 // 按规则选号: the dialog is read into a run by rule, which the core counts and the run
 // driver runs, so the window gives what haoma-cli match gives.
 #include <QLineEdit>
+#include <QRegularExpression>
 #include <QTimer>
 #include <algorithm>
 #include <charconv>
@@ -18,10 +19,11 @@
 namespace haoma::app {
 namespace {
 
-// A run by rule, or what is wrong with the choice, in Chinese.
+// A run by rule, or what is wrong with the choice, in Chinese, by the field it concerns.
 struct ReadRule {
     std::optional<RuleRun> run;
-    QString fault;
+    QString ruleFault;
+    QString seedFault;
 };
 
 QString faultText(const std::string& rule, const generate::PatternError& error) {
@@ -45,29 +47,36 @@ QString faultText(const std::string& rule, const generate::PatternError& error) 
 
 ReadRule readRule(const RuleChoice& choice) {
     RuleRun run;
+    ReadRule read;
     const std::string rule = choice.rule.toStdString();
     if (!rule.empty()) {  // an empty rule is every number
         auto parsed = generate::parsePatterns(rule);
         if (parsed.error) {
-            return {std::nullopt, faultText(rule, *parsed.error)};
+            read.ruleFault = faultText(rule, *parsed.error);
         }
         run.plan.patterns = std::move(parsed.patterns);
     }
     run.plan.rule.allowed = generate::digitsWithout(choice.without.toStdString());
-    if (!choice.contains.isEmpty()) {
-        run.plan.rule.contains = {choice.contains.toStdString()};
+    // Several strings, as repeated --contains: commas or blanks between them.
+    static const QRegularExpression kSeparators(QStringLiteral("[\\s,，]+"));
+    for (const QString& digits : choice.contains.split(kSeparators, Qt::SkipEmptyParts)) {
+        run.plan.rule.contains.push_back(digits.toStdString());
     }
+    run.plan.rule.wholeNumber = choice.wholeNumber;
     if (choice.sample) {
         const std::string seed = choice.seed.toStdString();
         const auto [end, status] =
             std::from_chars(seed.data(), seed.data() + seed.size(), run.seed);
-        if (seed.empty() || status != std::errc() || end != seed.data() + seed.size()) {
-            return {std::nullopt, QString::fromUtf8(messages::kBadSeed)};
+        if (!seed.empty() && (status != std::errc() || end != seed.data() + seed.size())) {
+            read.seedFault = QString::fromUtf8(messages::kBadSeed);
         }
         run.sample = static_cast<std::uint64_t>(choice.sampleSize);
         run.shuffle = choice.shuffle;
     }
-    return {std::move(run), {}};
+    if (read.ruleFault.isEmpty() && read.seedFault.isEmpty()) {
+        read.run = std::move(run);
+    }
+    return read;
 }
 
 }  // namespace
@@ -87,6 +96,7 @@ void MainWindow::OpenRuleDialog() {
         connect(control<TextBox>("编辑框1"), &TextBox::changed, recount, start);
         connect(control<QLineEdit>("编辑框生成总数"), &QLineEdit::textChanged, recount, start);
         connect(ruleDialog_, &RuleDialog::runRequested, this, &MainWindow::RunRuleNumbers);
+        connect(ruleDialog_, &RuleDialog::stopRequested, this, [this] { runs_->requestStop(); });
     }
     ruleDialog_->show();
     ruleDialog_->raise();
@@ -99,7 +109,7 @@ void MainWindow::CountRuleNumbers() {
         return;  // counted again when it opens
     }
     const auto read = readRule(ruleDialog_->choice());
-    ruleDialog_->showError(read.fault);
+    ruleDialog_->showErrors(read.ruleFault, read.seedFault);
     ruleDialog_->setRunnable(read.run.has_value() && !runs_->active());
     if (!read.run) {
         ruleDialog_->showCount(std::nullopt, 0);
@@ -113,13 +123,21 @@ void MainWindow::CountRuleNumbers() {
 }
 
 void MainWindow::RunRuleNumbers() {
-    const auto read = readRule(ruleDialog_->choice());
-    if (!read.run || runs_->active()) {
+    if (runs_->active()) {
         return;
     }
-    ruleDialog_->setRunnable(false);
+    // An empty seed is drawn now, and shown: the same numbers can be had again.
+    if (ruleDialog_->choice().sample && ruleDialog_->choice().seed.isEmpty()) {
+        ruleDialog_->drawSeed();
+    }
+    const auto read = readRule(ruleDialog_->choice());
+    if (!read.run) {
+        return;
+    }
+    ruleDialog_->setRunning(true);
     runs_->runRule(*read.run);
     if (!services_.ending()) {
+        ruleDialog_->setRunning(false);
         CountRuleNumbers();
     }
 }

@@ -11,9 +11,12 @@
 #include <QPushButton>
 #include <QRandomGenerator>
 #include <QRegularExpressionValidator>
+#include <QScreen>
 #include <QShowEvent>
 #include <QSpinBox>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 #include "generate/pattern_presets.h"
 
@@ -45,10 +48,12 @@ RuleDialog::RuleDialog(QWidget* parent)
       contains_(named(new QLineEdit(this), "含数字")),
       without_(named(new QLineEdit(this), "不含数字")),
       noFour_(named(new QCheckBox(QStringLiteral("无4"), this), "无4")),
+      wholeNumber_(named(new QCheckBox(QStringLiteral("全号(&H)"), this), "全号")),
       count_(named(new QLabel(this), "共计")),
       sample_(named(new QCheckBox(QStringLiteral("随机抽取(&D)"), this), "随机抽取")),
       sampleSize_(named(new QSpinBox(this), "抽取个数")),
       seed_(named(new QLineEdit(this), "随机种子")),
+      seedError_(named(new QLabel(this), "种子错误")),
       newSeed_(named(new QPushButton(QStringLiteral("换一批(&N)"), this), "换一批")),
       shuffle_(named(new QCheckBox(QStringLiteral("打乱顺序(&O)"), this), "打乱顺序")),
       run_(named(new QPushButton(QStringLiteral("生成(&G)"), this), "生成")),
@@ -57,8 +62,10 @@ RuleDialog::RuleDialog(QWidget* parent)
     setWindowTitle(QStringLiteral("按规则选号"));
     rule_->setPlaceholderText(
         QStringLiteral("如 AAAA、*520、[^4][^4]88，逗号隔开为并集；空着为全部号码"));
-    error_->setStyleSheet(QStringLiteral("color: #c00000;"));
-    error_->setWordWrap(true);
+    for (QLabel* error : {error_, seedError_}) {
+        error->setStyleSheet(QStringLiteral("color: #c00000;"));
+        error->setWordWrap(true);
+    }
     presets_->addItem(QStringLiteral("（自定义规则）"));
     for (const auto& preset : generate::patternPresets()) {
         presets_->addItem(
@@ -66,10 +73,14 @@ RuleDialog::RuleDialog(QWidget* parent)
             QString::fromUtf8(preset.patterns.data(),
                               static_cast<qsizetype>(preset.patterns.size())));
     }
-    contains_->setValidator(digitsOnly(11, this));
-    contains_->setPlaceholderText(QStringLiteral("尾号要含的数字串"));
+    contains_->setValidator(new QRegularExpressionValidator(
+        QRegularExpression(QStringLiteral("[0-9 ,，]{0,200}")), this));
+    contains_->setPlaceholderText(QStringLiteral("要含的数字串，逗号或空格隔开，如 88,66"));
     without_->setValidator(digitsOnly(10, this));
-    without_->setPlaceholderText(QStringLiteral("尾号不能有的数字"));
+    without_->setPlaceholderText(QStringLiteral("不能有的数字"));
+    wholeNumber_->setToolTip(
+        QStringLiteral("含数字和不含数字对整个号码（号段在内）都成立；不选则只看号段后面的尾号"));
+    seed_->setPlaceholderText(QStringLiteral("空着则随机"));
     sampleSize_->setRange(1, kMostSampled);
     sampleSize_->setValue(1000);
     seed_->setValidator(digitsOnly(20, this));
@@ -86,13 +97,25 @@ RuleDialog::RuleDialog(QWidget* parent)
     connect(without_, &QLineEdit::textChanged, this,
             [this](const QString& text) { noFour_->setChecked(text.contains(QLatin1Char('4'))); });
     connect(sample_, &QCheckBox::toggled, this, &RuleDialog::followSampling);
-    connect(newSeed_, &QPushButton::clicked, this, &RuleDialog::drawSeed);
-    connect(run_, &QPushButton::clicked, this, &RuleDialog::runRequested);
+    // 换一批: another seed, and its numbers at once.
+    connect(newSeed_, &QPushButton::clicked, this, [this] {
+        drawSeed();
+        if (run_->isEnabled()) {
+            emit runRequested();
+        }
+    });
+    connect(run_, &QPushButton::clicked, this, [this] {
+        if (running_) {
+            emit stopRequested();
+        } else {
+            emit runRequested();
+        }
+    });
     connect(close_, &QPushButton::clicked, this, &QDialog::close);
     for (QLineEdit* edit : {rule_, contains_, without_, seed_}) {
         connect(edit, &QLineEdit::textChanged, this, &RuleDialog::choiceChanged);
     }
-    for (QCheckBox* box : {sample_, shuffle_}) {
+    for (QCheckBox* box : {sample_, shuffle_, wholeNumber_}) {
         connect(box, &QCheckBox::toggled, this, &RuleDialog::choiceChanged);
     }
     connect(sampleSize_, &QSpinBox::valueChanged, this, &RuleDialog::choiceChanged);
@@ -118,16 +141,26 @@ void RuleDialog::placeControls() {
     grid->addWidget(label("不含数字(&W)：", without_), 3, 2);
     grid->addWidget(without_, 3, 3);
     grid->addWidget(noFour_, 3, 4);
-    grid->addWidget(count_, 4, 1, 1, 4);
-    grid->addWidget(sample_, 5, 0);
-    grid->addWidget(label("抽取个数(&K)：", sampleSize_), 5, 1);
-    grid->addWidget(sampleSize_, 5, 2);
-    grid->addWidget(shuffle_, 5, 3, 1, 2);
-    grid->addWidget(label("随机种子(&E)：", seed_), 6, 1);
-    grid->addWidget(seed_, 6, 2, 1, 2);
-    grid->addWidget(newSeed_, 6, 4);
+    grid->addWidget(wholeNumber_, 4, 1, 1, 4);
+    grid->addWidget(count_, 5, 1, 1, 4);
+    grid->addWidget(sample_, 6, 0);
+    grid->addWidget(label("抽取个数(&K)：", sampleSize_), 6, 1);
+    grid->addWidget(sampleSize_, 6, 2);
+    grid->addWidget(shuffle_, 6, 3, 1, 2);
+    grid->addWidget(label("随机种子(&E)：", seed_), 7, 1);
+    grid->addWidget(seed_, 7, 2, 1, 2);
+    grid->addWidget(newSeed_, 7, 4);
+    grid->addWidget(seedError_, 8, 2, 1, 3);
     grid->setColumnStretch(1, 1);
     grid->setColumnStretch(3, 1);
+    // Each error keeps room for two lines, shown or not: the controls never move under the
+    // pointer.
+    for (QLabel* error : {error_, seedError_}) {
+        error->setFixedHeight(2 * error->fontMetrics().lineSpacing() + 2);
+        error->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    }
+    // The count too: a dash or a digit of another font must not make its row taller.
+    count_->setFixedHeight(count_->fontMetrics().lineSpacing() + 4);
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();
     buttons->addWidget(run_);
@@ -137,8 +170,9 @@ void RuleDialog::placeControls() {
     layout->addStretch();
     layout->addLayout(buttons);
     // Tab goes in reading order, row by row.
-    QWidget* const order[] = {rule_,       presets_, contains_, without_, noFour_, sample_,
-                              sampleSize_, shuffle_, seed_,     newSeed_, run_,    close_};
+    QWidget* const order[] = {rule_,        presets_, contains_,   without_, noFour_,
+                              wholeNumber_, sample_,  sampleSize_, shuffle_, seed_,
+                              newSeed_,     run_,     close_};
     for (std::size_t i = 1; i < std::size(order); ++i) {
         setTabOrder(order[i - 1], order[i]);
     }
@@ -146,13 +180,13 @@ void RuleDialog::placeControls() {
 }
 
 RuleChoice RuleDialog::choice() const {
-    return {rule_->text(),        contains_->text(), without_->text(),     sample_->isChecked(),
-            sampleSize_->value(), seed_->text(),     shuffle_->isChecked()};
+    return {rule_->text(),        contains_->text(),    without_->text(), wholeNumber_->isChecked(),
+            sample_->isChecked(), sampleSize_->value(), seed_->text(),    shuffle_->isChecked()};
 }
 
-void RuleDialog::showError(const QString& error) {
-    error_->setText(error);
-    error_->setVisible(!error.isEmpty());
+void RuleDialog::showErrors(const QString& ruleError, const QString& seedError) {
+    error_->setText(ruleError);
+    seedError_->setText(seedError);
 }
 
 void RuleDialog::showCount(std::optional<std::uint64_t> total, std::uint64_t given) {
@@ -163,7 +197,9 @@ void RuleDialog::showCount(std::optional<std::uint64_t> total, std::uint64_t giv
     }
     const QLocale chinese(QLocale::Chinese, QLocale::China);
     QString text = QStringLiteral("共 %1 个号码").arg(chinese.toString(qulonglong{*total}));
-    if (given < *total) {
+    if (sample_->isChecked() && static_cast<std::uint64_t>(sampleSize_->value()) > *total) {
+        text += QStringLiteral("，比抽取个数少，全部生成");
+    } else if (given < *total) {
         text += QStringLiteral("，本次生成 %1 个").arg(chinese.toString(qulonglong{given}));
     }
     count_->setText(text);
@@ -171,7 +207,14 @@ void RuleDialog::showCount(std::optional<std::uint64_t> total, std::uint64_t giv
 }
 
 void RuleDialog::setRunnable(bool runnable) {
-    run_->setEnabled(runnable);
+    run_->setEnabled(runnable || running_);
+}
+
+void RuleDialog::setRunning(bool running) {
+    running_ = running;
+    run_->setText(running ? QStringLiteral("停止(&S)") : QStringLiteral("生成(&G)"));
+    run_->setEnabled(true);
+    newSeed_->setEnabled(!running && sample_->isChecked());
 }
 
 void RuleDialog::drawSeed() {
@@ -184,6 +227,30 @@ void RuleDialog::showEvent(QShowEvent* event) {
         rule_->setFocus();
     }
     QDialog::showEvent(event);
+    if (!placed_) {
+        placed_ = true;  // later openings keep the place it has then
+        placeBesideParent();
+    }
+}
+
+void RuleDialog::placeBesideParent() {
+    const QWidget* main = parentWidget() != nullptr ? parentWidget()->window() : nullptr;
+    const QScreen* screen = main != nullptr ? main->screen() : nullptr;
+    if (main == nullptr || screen == nullptr) {
+        return;
+    }
+    const QRect room = screen->availableGeometry();
+    const QRect beside = main->frameGeometry();
+    const QSize size = frameGeometry().size();
+    constexpr int kGap = 8;
+    int x = beside.right() + kGap;  // to the right if it fits, else to the left
+    if (x + size.width() > room.right()) {
+        x = beside.left() - kGap - size.width();
+    }
+    x = std::clamp(x, room.left(), std::max(room.left(), room.right() - size.width()));
+    const int y =
+        std::clamp(beside.top(), room.top(), std::max(room.top(), room.bottom() - size.height()));
+    move(x, y);
 }
 
 void RuleDialog::pickPreset(int index) {

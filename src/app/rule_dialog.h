@@ -20,12 +20,13 @@ namespace haoma::app {
 
 // The dialog's fields as they stand.
 struct RuleChoice {
-    QString rule;      // empty: every number
-    QString contains;  // digits that occur after the segment; empty: no such rule
-    QString without;   // digits that never occur after the segment
+    QString rule;              // empty: every number
+    QString contains;          // digit strings, separated by commas or blanks, each to occur
+    QString without;           // digits that never occur
+    bool wholeNumber = false;  // both hold for the whole number (全号), else after the segment
     bool sample = false;
     std::int64_t sampleSize = 0;
-    QString seed;  // digits, maybe too many for a seed
+    QString seed;  // digits, maybe too many for a seed; empty: one is drawn
     bool shuffle = false;
 };
 
@@ -36,12 +37,16 @@ class RuleDialog : public QDialog {
     explicit RuleDialog(QWidget* parent);
 
     RuleChoice choice() const;
-    // The fault of the rule or the seed, under the rule field; empty: none.
-    void showError(const QString& error);
+    // The faults of the rule and of the seed, each beside its field in a space kept for it
+    // (nothing moves when one appears); empty: none.
+    void showErrors(const QString& ruleError, const QString& seedError);
     // 共计: how many numbers the choice matches over the segment box, and how many a run then
-    // gives; nothing while the choice has a fault.
+    // gives (a sample asking for more than there are says so); nothing while the choice has
+    // a fault.
     void showCount(std::optional<std::uint64_t> total, std::uint64_t given);
     void setRunnable(bool runnable);
+    // While a run goes on, 生成 reads 停止 and stops it.
+    void setRunning(bool running);
     // A fresh random seed in 随机种子.
     void drawSeed();
 
@@ -49,6 +54,7 @@ class RuleDialog : public QDialog {
     // Any field changed.
     void choiceChanged();
     void runRequested();
+    void stopRequested();
 
   protected:
     void showEvent(QShowEvent* event) override;
@@ -59,6 +65,8 @@ class RuleDialog : public QDialog {
     void followNoFour(bool checked);
     void followSampling();
     void placeControls();
+    // Beside the main window, where the result box stays in sight.
+    void placeBesideParent();
 
     QLineEdit* rule_;
     QLabel* error_;
@@ -66,14 +74,18 @@ class RuleDialog : public QDialog {
     QLineEdit* contains_;
     QLineEdit* without_;
     QCheckBox* noFour_;
+    QCheckBox* wholeNumber_;
     QLabel* count_;
     QCheckBox* sample_;
     QSpinBox* sampleSize_;
     QLineEdit* seed_;
+    QLabel* seedError_;
     QPushButton* newSeed_;
     QCheckBox* shuffle_;
     QPushButton* run_;
     QPushButton* close_;
+    bool running_ = false;
+    bool placed_ = false;
 };
 
 }  // namespace haoma::app

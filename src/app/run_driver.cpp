@@ -29,10 +29,13 @@ constexpr std::int64_t kDefaultResultCapacity = 20'000'000;
 // What the pretty run and the run by rule put in place of a planned total that is not positive.
 constexpr std::int32_t kDefaultPlannedTotal = 1'000'000;
 
-// Marks a run active for the scope of the handler.
+// Marks a run active for the scope of the handler, with no stop asked for yet.
 class ActiveRun {
   public:
-    explicit ActiveRun(bool& flag) : flag_(flag) { flag_ = true; }
+    ActiveRun(bool& flag, bool& stop) : flag_(flag) {
+        flag_ = true;
+        stop = false;
+    }
     ~ActiveRun() { flag_ = false; }
     ActiveRun(const ActiveRun&) = delete;
     ActiveRun& operator=(const ActiveRun&) = delete;
@@ -133,7 +136,7 @@ void RunDriver::runPrettyNumbers() {
     if (active_) {
         return;  // one run at a time
     }
-    const ActiveRun running(active_);
+    const ActiveRun running(active_, stopRequested_);
     putDefaultPlannedTotal();
     disableQueryAndIndicators();
     generate::RunPlan plan;
@@ -199,7 +202,7 @@ void RunDriver::runAllNumbers() {
     if (active_) {
         return;  // one run at a time
     }
-    const ActiveRun running(active_);
+    const ActiveRun running(active_, stopRequested_);
     disableQueryAndIndicators();
     resetResults();
     if (!c_.allNumbersMode->isChecked()) {
@@ -238,7 +241,7 @@ void RunDriver::runRule(const RuleRun& request) {
     if (active_) {
         return;  // one run at a time
     }
-    const ActiveRun running(active_);
+    const ActiveRun running(active_, stopRequested_);
     putDefaultPlannedTotal();
     disableQueryAndIndicators();
     resetResults();
@@ -254,14 +257,14 @@ void RunDriver::runRule(const RuleRun& request) {
             services_.processPendingEvents();
             answered.restart();
         }
-        return services_.ending();
+        return services_.ending() || stopRequested_;
     };
     if (c_.segmentBox->isEmpty()) {
         services_.showMessage(qs(messages::kNoSegments));
     } else if (request.sample) {
         generate::SampleStream sample(plan, *request.sample, request.seed, request.shuffle, "\r\n",
                                       stop);
-        while (!sample.finished() && !services_.ending()) {
+        while (!sample.finished() && !stop()) {
             const auto count = nextSlice(
                 [&](std::size_t most, std::string& out) { return sample.next(most, out); });
             if (!count) {
@@ -272,7 +275,7 @@ void RunDriver::runRule(const RuleRun& request) {
     } else {
         generate::RunStream run(plan, "\r\n", stop);
         // The planned total is read afresh for every slice, as the other runs read it.
-        while (!run.finished() && !services_.ending()) {
+        while (!run.finished() && !stop()) {
             const auto count = nextSlice([&](std::size_t most, std::string& out) {
                 return run.next(std::max<std::int64_t>(0, plannedTotal()), most, out);
             });

@@ -58,6 +58,8 @@ class RunDriver {
     std::uint64_t ruleLimit() const;
 
     bool active() const { return active_; }
+    // Ends the run at hand between two slices (within a slice's time), keeping what it wrote.
+    void requestStop() { stopRequested_ = true; }
 
     // Most lines the result box may hold; a run stops with a message rather than pass it.
     void setResultCapacity(std::int64_t lines) { capacity_ = lines; }
@@ -89,6 +91,7 @@ class RunDriver {
     RunControls c_;
     Services& services_;
     bool active_ = false;
+    bool stopRequested_ = false;
     std::int64_t capacity_;
     std::size_t sliceLimit_;
     std::string buffer_;

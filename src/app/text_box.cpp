@@ -70,6 +70,18 @@ QString fromUtf8(std::string_view utf8) {
     return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
 }
 
+// How many UTF-16 units (what assistive technology counts offsets in) the UTF-8 text makes:
+// one for each character, two for one past U+FFFF.
+qsizetype utf16Length(std::string_view utf8) {
+    qsizetype units = 0;
+    for (const char c : utf8) {
+        const auto byte = static_cast<unsigned char>(c);
+        units += (byte & 0xC0U) != 0x80U ? 1 : 0;
+        units += byte >= 0xF0U ? 1 : 0;
+    }
+    return units;
+}
+
 }  // namespace
 
 QByteArray toCrLfLineBreaks(QByteArrayView utf8) {
@@ -109,7 +121,10 @@ TextBox::TextBox(QWidget* parent) : QsciScintillaBase(parent) {
     SendScintilla(SCI_SETDOCPOINTER, 0UL, document);
     SendScintilla(SCI_RELEASEDOCUMENT, 0UL, document);
     SendScintilla(SCI_SETCODEPAGE, static_cast<unsigned long>(SC_CP_UTF8));
-    connect(this, &QsciScintillaBase::SCEN_CHANGE, this, &TextBox::changed);
+    connect(this, &QsciScintillaBase::SCEN_CHANGE, this, [this] {
+        utf16Length_ = -1;  // typed, pasted or undone: counted again when next needed
+        emit changed();
+    });
     SendScintilla(SCI_SETEOLMODE, static_cast<unsigned long>(SC_EOL_CRLF));
     SendScintilla(SCI_SETPASTECONVERTENDINGS, 1UL);
     SendScintilla(SCI_SETWRAPMODE, static_cast<unsigned long>(SC_WRAP_NONE));
@@ -202,6 +217,7 @@ void TextBox::replaceAll(std::string_view utf8) {
         SendScintilla(SCI_CLEARALL);
         SendScintilla(SCI_APPENDTEXT, static_cast<unsigned long>(utf8.size()), utf8.data());
     }
+    utf16Length_ = utf16Length(utf8);
     SendScintilla(SCI_SETSCROLLWIDTH, 1UL);
     SendScintilla(SCI_DOCUMENTSTART);
     if (QAccessible::isActive()) {
@@ -221,7 +237,14 @@ void TextBox::setUtf8Text(QByteArrayView utf8) {
 }
 
 void TextBox::appendUtf8(std::string_view utf8) {
-    const qsizetype offset = QAccessible::isActive() ? text().size() : 0;
+    // Where the slice lands, in the units assistive technology counts: kept as the box grows
+    // rather than counted from the start for every slice, which made a run with a screen
+    // reader listening cost the square of its length.
+    if (utf16Length_ < 0) {
+        utf16Length_ = utf16Length(utf8View());
+    }
+    const qsizetype offset = utf16Length_;
+    utf16Length_ += utf16Length(utf8);
     {
         const QuietChanges quiet(*this);
         SendScintilla(SCI_APPENDTEXT, static_cast<unsigned long>(utf8.size()), utf8.data());

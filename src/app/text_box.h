@@ -65,6 +65,7 @@ class TextBox : public QsciScintillaBase {
     QMenu* standardContextMenu();
 
     QList<QAction*> extraActions_;
+    qsizetype utf16Length_ = 0;  // the text's length in UTF-16 units; -1 while unknown
 };
 
 // Line breaks of `text` as the boxes keep them: "\r\n", lone "\r", lone "\n", U+2028 and
