@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 
@@ -13,7 +14,10 @@
 int main(int argc, char** argv) {
     const QByteArray platform = qgetenv("QT_QPA_PLATFORM");
     if (platform.isEmpty() || platform == "offscreen") {
-        const QString config = QDir::temp().filePath(QStringLiteral("haoma-offscreen-screen.json"));
+        // One file a process: tests run side by side.
+        const QString config =
+            QDir::temp().filePath(QStringLiteral("haoma-offscreen-screen-%1.json")
+                                      .arg(QCoreApplication::applicationPid()));
         QFile file(config);
         if (file.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
             file.write(R"({"screens": [{"name": "screen", "x": 0, "y": 0, "width": 1920,
