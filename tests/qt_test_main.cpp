@@ -13,6 +13,7 @@
 
 int main(int argc, char** argv) {
     const QByteArray platform = qgetenv("QT_QPA_PLATFORM");
+    QString screenFile;
     if (platform.isEmpty() || platform == "offscreen") {
         // One file a process: tests run side by side.
         const QString config =
@@ -24,6 +25,7 @@ int main(int argc, char** argv) {
                 "height": 1080, "logicalDpi": 96, "logicalBaseDpi": 96, "dpr": 1}]})");
             file.close();
             qputenv("QT_QPA_PLATFORM", ("offscreen:configfile=" + config).toUtf8());
+            screenFile = config;
         } else {
             qputenv("QT_QPA_PLATFORM", "offscreen");
         }
@@ -31,6 +33,9 @@ int main(int argc, char** argv) {
     ::testing::InitGoogleTest(&argc, argv);
     GTEST_FLAG_SET(death_test_style, "threadsafe");
     QApplication application(argc, argv);
+    if (!screenFile.isEmpty()) {
+        QFile::remove(screenFile);  // read as the platform started
+    }
     haoma::app::installChineseTranslations();
     return RUN_ALL_TESTS();
 }
