@@ -174,7 +174,9 @@ TEST_F(CliTest, SuggestAndQuery) {
     const auto noRow = cli({"query", "'; DROP TABLE mobile; --"});
     EXPECT_EQ(noRow.status, 1);
     EXPECT_EQ(noRow.out, "");
-    EXPECT_EQ(noRow.err, "haoma-cli: no segment matches ''; DROP TABLE mobile; --'\n");
+    EXPECT_EQ(noRow.err,
+              "haoma-cli: no segment matches ''; DROP TABLE mobile; --': it is no city of the "
+              "store and no place this program knows\n");
     EXPECT_EQ(cli({"query", "北京"}).out, "1300101\n1330101\n1390101\n");
 }
 
@@ -198,7 +200,26 @@ TEST_F(CliTest, CityTextsLeadToTheirCityAndSayWhichWasQueried) {
          0,
          "19207558888\n",
          "haoma-cli: shenzhen → 深圳\n"},
-        {{"match", "8888", "--city", "不存在"}, 1, "", "haoma-cli: no segment matches '不存在'\n"},
+        {{"match", "8888", "--city", "不存在"},
+         1,
+         "",
+         "haoma-cli: no segment matches '不存在': it is no city of the store and no place this "
+         "program knows\n"},
+        // A province, a place of two cities, a place the data files under another city.
+        {{"query", "广东"},
+         1,
+         "",
+         "haoma-cli: 广东 is a province, not a city: its segments come by province (haoma-cli "
+         "query --province 广东)\n"},
+        {{"all", "--city", "朝阳区", "--count"},
+         1,
+         "",
+         "haoma-cli: 朝阳区 is in more than one city: 北京, 长春; give the city\n"},
+        {{"query", "琼海"},
+         1,
+         "",
+         "haoma-cli: 琼海 → 海口 (the segment data files 琼海 under 海口)\nhaoma-cli: no segment "
+         "matches '琼海'\n"},
         {{"all", "--city", "北京", "--carrier", "电信", "--count"}, 0, "10000\n", ""},
         {{"pretty", "--city", "深圳", "--carrier", "电信"},
          1,

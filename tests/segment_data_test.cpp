@@ -295,19 +295,72 @@ TEST_F(BuiltStore, EveryNameLeadsToItsCityAndMostSuggestionsToSegments) {
         EXPECT_FALSE(answer.segments.rows.empty()) << typed;
         EXPECT_EQ(answer.segments.rows, rowsOfCity(city)) << typed;
     }
-    // Shared names lead nowhere rather than to a guess.
-    for (const char* shared : {"朝阳区", "海城", "华容"}) {
-        EXPECT_TRUE(queryCity(store.get(), guide, shared, Carrier::Any).segments.rows.empty())
-            << shared;
+    // Famous places land on their city; a district's short name beats any town's; the
+    // places the data files under another city say so.
+    const struct {
+        const char* typed;
+        const char* city;
+        bool filed;
+    } famous[] = {
+        {"浦东", "上海", false},         {"浦东新区", "上海", false}, {"前海", "深圳", false},
+        {"两江新区", "重庆", false},     {"横琴", "珠海", false},     {"万盛", "重庆", false},
+        {"神农架林区", "神农架", false}, {"海南州", "海南", false},   {"琼海", "海口", true},
+        {"儋州", "海口", true},          {"文昌", "海口", true},      {"万宁市", "海口", true},
+    };
+    for (const auto& place : famous) {
+        const auto answer = queryCity(store.get(), guide, place.typed, Carrier::Any);
+        EXPECT_EQ(answer.choice.city, place.city) << place.typed;
+        EXPECT_EQ(answer.choice.filed, place.filed) << place.typed;
+        EXPECT_EQ(answer.segments.rows, rowsOfCity(place.city)) << place.typed;
+        EXPECT_FALSE(answer.segments.rows.empty()) << place.typed;
     }
+    // Shared names lead nowhere rather than to a guess, and name the cities that hold them.
+    const struct {
+        const char* typed;
+        std::vector<std::string> cities;
+        bool spans;
+    } shared[] = {
+        {"朝阳区", {"北京", "长春"}, false},
+        {"滨海", {"天津", "盐城"}, false},
+        {"江北", {"宁波", "重庆"}, false},
+        {"西咸新区", {"西安", "咸阳"}, true},
+    };
+    for (const auto& place : shared) {
+        const auto answer = queryCity(store.get(), guide, place.typed, Carrier::Any);
+        EXPECT_EQ(answer.choice.kind, CityChoice::Kind::Shared) << place.typed;
+        EXPECT_EQ(answer.choice.cities, place.cities) << place.typed;
+        EXPECT_EQ(answer.choice.spans, place.spans) << place.typed;
+        EXPECT_TRUE(answer.segments.rows.empty()) << place.typed;
+        for (const auto& city : place.cities) {
+            EXPECT_FALSE(rowsOfCity(city).empty()) << city;  // each a city of the store
+        }
+    }
+    for (const char* name : {"海城", "华容"}) {
+        EXPECT_TRUE(queryCity(store.get(), guide, name, Carrier::Any).segments.rows.empty())
+            << name;
+    }
+    // A province's name is the province, even where a prefecture bears it; a municipality
+    // is its city.
+    for (const char* province : {"海南", "青海", "湖南", "吉林", "广东省", "内蒙古自治区"}) {
+        const auto answer = queryCity(store.get(), guide, province, Carrier::Any);
+        EXPECT_EQ(answer.choice.kind, CityChoice::Kind::Province) << province;
+        EXPECT_FALSE(store->segmentsOfProvince(answer.choice.city, Carrier::Any).rows.empty())
+            << province;
+    }
+    EXPECT_EQ(queryCity(store.get(), guide, "北京", Carrier::Any).segments.rows,
+              rowsOfCity("北京"));
     const CityRecords carried(embeddedCityTable());
     int leading = 0;
     for (std::size_t i = 1; i < carried.size(); ++i) {
         const auto name = extractCityName(carried[i]);
         const bool leads = guide.leadsToSegments(name);
         leading += leads;
-        EXPECT_EQ(leads, !queryCity(store.get(), guide, name, Carrier::Any).segments.rows.empty())
-            << name;
+        const auto answer = queryCity(store.get(), guide, name, Carrier::Any);
+        const bool rows =
+            answer.choice.kind == CityChoice::Kind::Province
+                ? !store->segmentsOfProvince(answer.choice.city, Carrier::Any).rows.empty()
+                : !answer.segments.rows.empty();
+        EXPECT_EQ(leads, rows) << name;
     }
     const double share = static_cast<double>(leading) / static_cast<double>(carried.size() - 1);
     std::cout << leading << " of " << carried.size() - 1 << " suggestions lead to segments\n";

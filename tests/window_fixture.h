@@ -24,7 +24,11 @@ namespace haoma::test {
 class RecordingServices : public app::Services {
   public:
     void showMessage(const QString& text) override { messages << text; }
-    void openHelpPage() override { ++helpPagesOpened; }
+    void openHelpPage(const QString& section) override {
+        ++helpPagesOpened;
+        helpSections << section;
+    }
+    void showAbout(const QString& text) override { abouts << text; }
     void endProcess(int exitCode) override { exitCodes.push_back(exitCode); }
     QString userDataDirectory() override { return userDataDirectoryOverride; }
     std::string_view cityTable() override {
@@ -48,6 +52,8 @@ class RecordingServices : public app::Services {
 
     QStringList messages;
     int helpPagesOpened = 0;
+    QStringList helpSections;  // the section each opening asked for ("" for the top)
+    QStringList abouts;
     int saveDialogs = 0;
     QString savePath;  // what the save dialog answers; empty is a cancel
     int eventRounds = 0;

@@ -26,8 +26,13 @@ class HostileTest : public WindowTest {
                                  QString::fromUtf8(app::messages::kNoPatternTicked),
                                  QString::fromUtf8(app::messages::kNoSegments),
                                  QString::fromUtf8(app::messages::kNoCity)};
+        // The reasons of an empty query, which quote the text (its start when long).
+        const QString noSuchPlace = QString::fromUtf8(app::messages::kNoSuchPlace);
+        const QString before = noSuchPlace.left(noSuchPlace.indexOf(QStringLiteral("%1")));
         for (const auto& message : services.messages) {
-            EXPECT_TRUE(own.contains(message)) << message.toStdString();
+            EXPECT_TRUE(own.contains(message) ||
+                        (message.startsWith(before) && message.size() < 80))
+                << message.toStdString();
         }
     }
 };

@@ -287,19 +287,48 @@ TEST_F(WindowCommands, IndicatorButtonsDoNothing) {
     EXPECT_TRUE(services.messages.isEmpty());
 }
 
-TEST_F(WindowCommands, LinksAndBannersOpenTheHelpPage) {
-    for (const char* name : {"超级链接框1", "超级链接框2", "超级链接框3", "超级链接框4"}) {
+// The links and banners open the help page (数据说明 at its data section); 关于 shows the
+// version, the data in use and the licences; each says what it is to a screen reader.
+TEST_F(WindowCommands, LinksAndBannersOpenTheHelpPageAndAboutTellsTheVersion) {
+    for (const char* name : {"超级链接框1", "超级链接框2", "超级链接框3"}) {
         const int before = services.helpPagesOpened;
         click(name);
         EXPECT_EQ(services.helpPagesOpened, before + 1) << name;
+        EXPECT_EQ(services.helpSections.last(), "") << name;
     }
-    for (const char* name : {"图片框2", "图片框3"}) {
+    const struct {
+        const char* name;
+        const char* section;
+        const char* accessible;
+    } banners[] = {{"图片框2", "", "帮助"}, {"图片框3", "data", "数据说明"}};
+    for (const auto& banner : banners) {
         const int before = services.helpPagesOpened;
-        QTest::mousePress(find<QWidget>(name), Qt::LeftButton);
-        EXPECT_EQ(services.helpPagesOpened, before + 1) << name;
-        QTest::mouseRelease(find<QWidget>(name), Qt::LeftButton);
-        EXPECT_EQ(services.helpPagesOpened, before + 1) << name;
-        EXPECT_FALSE(find<QLabel>(name)->pixmap().isNull());
+        QTest::mousePress(find<QWidget>(banner.name), Qt::LeftButton);
+        EXPECT_EQ(services.helpPagesOpened, before + 1) << banner.name;
+        QTest::mouseRelease(find<QWidget>(banner.name), Qt::LeftButton);
+        EXPECT_EQ(services.helpPagesOpened, before + 1) << banner.name;
+        EXPECT_EQ(services.helpSections.last(), banner.section);
+        EXPECT_EQ(find<QWidget>(banner.name)->accessibleName(), banner.accessible);
+        EXPECT_FALSE(find<QLabel>(banner.name)->pixmap().isNull());
+    }
+    const int opened = services.helpPagesOpened;
+    click("超级链接框4");
+    EXPECT_EQ(services.helpPagesOpened, opened);
+    ASSERT_EQ(services.abouts.size(), 1);
+    const QString about = services.abouts[0];
+    EXPECT_TRUE(about.contains(QStringLiteral("haoma 1."))) << about.toStdString();
+    EXPECT_TRUE(about.contains(QStringLiteral("2025-02"))) << about.toStdString();
+    EXPECT_TRUE(about.contains(QStringLiteral("517,258"))) << about.toStdString();
+    EXPECT_TRUE(about.contains(QStringLiteral("MIT")) && about.contains(QStringLiteral("GPL-3.0")));
+    // The boxes' buttons keep their captions and tell a screen reader which box they serve.
+    const std::pair<const char*, const char*> buttons[] = {
+        {"按钮2", "复制号段"}, {"按钮3", "清空号段"}, {"按钮4", "粘贴号段"},
+        {"按钮5", "复制结果"}, {"按钮6", "清空结果"}, {"按钮7", "粘贴结果"}};
+    for (const auto& [name, accessible] : buttons) {
+        EXPECT_EQ(find<QWidget>(name)->accessibleName(), accessible);
+        EXPECT_TRUE(find<QPushButton>(name)->text() == "复制" ||
+                    find<QPushButton>(name)->text() == "清空" ||
+                    find<QPushButton>(name)->text() == "粘贴");
     }
 }
 

@@ -87,7 +87,7 @@ TEST_F(UsabilityTest, ADoubleClickOnAllKeepsTheNineKindsInStep) {
 }
 
 TEST_F(UsabilityTest, BoxesAndTheListCarryNamesForAssistiveTechnology) {
-    ASSERT_EQ(app::accessibleNames().size(), 5U);
+    ASSERT_EQ(app::accessibleNames().size(), 14U);
     for (const auto& accessible : app::accessibleNames()) {
         EXPECT_EQ(find<QWidget>(accessible.control)->accessibleName(),
                   QString::fromUtf8(accessible.name))

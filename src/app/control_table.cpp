@@ -85,9 +85,21 @@ std::span<const ControlSpec> controlTable() {
 
 std::span<const AccessibleName> accessibleNames() {
     static constexpr AccessibleName kNames[] = {
-        {"编辑框_出发地", "城市名"},   {"编辑框1", "手机号码段"},
-        {"编辑框2", "生成的手机号码"}, {"编辑框生成总数", "计划生成"},
+        {"编辑框_出发地", "城市名"},
+        {"编辑框1", "手机号码段"},
+        {"编辑框2", "生成的手机号码"},
+        {"编辑框生成总数", "计划生成"},
         {"列表框_出发地", "城市联想"},
+        // The boxes' buttons keep their captions; their names say which box they serve.
+        {"按钮2", "复制号段"},
+        {"按钮3", "清空号段"},
+        {"按钮4", "粘贴号段"},
+        {"按钮5", "复制结果"},
+        {"按钮6", "清空结果"},
+        {"按钮7", "粘贴结果"},
+        {"图片框2", "帮助"},
+        {"图片框3", "数据说明"},
+        {"超级链接框4", "关于"},
     };
     return kNames;
 }

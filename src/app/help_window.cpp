@@ -3,6 +3,7 @@
 
 #include <QKeyEvent>
 #include <QTextBrowser>
+#include <QTextCursor>
 #include <QUrl>
 #include <QVBoxLayout>
 
@@ -20,6 +21,15 @@ HelpWindow::HelpWindow(const QString& page, QWidget* parent)
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(browser_);
     resize(760, 640);
+}
+
+void HelpWindow::showSection(const QString& section) {
+    if (section.isEmpty()) {
+        browser_->scrollToAnchor(QStringLiteral("top"));
+        browser_->moveCursor(QTextCursor::Start);
+    } else {
+        browser_->scrollToAnchor(section);
+    }
 }
 
 void HelpWindow::keyPressEvent(QKeyEvent* event) {

@@ -15,6 +15,8 @@ class HelpWindow : public QWidget {
     explicit HelpWindow(const QString& page, QWidget* parent = nullptr);
 
     QTextBrowser* browser() const { return browser_; }
+    // Scrolls to the page's anchor `section`; to the top for none.
+    void showSection(const QString& section);
 
   protected:
     void keyPressEvent(QKeyEvent* event) override;

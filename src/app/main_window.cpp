@@ -155,14 +155,15 @@ void MainWindow::connectSignals() {
     connect(button("单选框仅靓号"), &QAbstractButton::clicked, this, &MainWindow::SelectPrettyMode);
     connect(button("单选框全部号"), &QAbstractButton::clicked, this,
             &MainWindow::SelectAllNumbersMode);
-    for (const char* name : {"超级链接框1", "超级链接框2", "超级链接框3", "超级链接框4"}) {
+    for (const char* name : {"超级链接框1", "超级链接框2", "超级链接框3"}) {
         connect(control<ClickLabel>(name), &ClickLabel::clicked, this,
                 &MainWindow::OpenContactLink);
     }
-    for (const char* name : {"图片框2", "图片框3"}) {
-        connect(control<ClickLabel>(name), &ClickLabel::leftPressed, this,
-                &MainWindow::OpenContactLink);
-    }
+    connect(control<ClickLabel>("超级链接框4"), &ClickLabel::clicked, this, &MainWindow::ShowAbout);
+    connect(control<ClickLabel>("图片框2"), &ClickLabel::leftPressed, this,
+            &MainWindow::OpenContactLink);
+    connect(control<ClickLabel>("图片框3"), &ClickLabel::leftPressed, this,
+            &MainWindow::OpenDataNotes);
     // 保存到文件… in the result box's context menu, and Ctrl+S while the box has focus.
     auto* save = new QAction(QString::fromUtf8(messages::kSaveAction), this);
     save->setObjectName(QStringLiteral("动作保存结果"));

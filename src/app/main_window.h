@@ -82,6 +82,10 @@ class MainWindow : public QWidget {
     void SelectAllNumbersMode();
     void ToggleAllPatterns();
     void OpenContactLink();
+    // 数据说明: the help page at its section on the segment data.
+    void OpenDataNotes();
+    // 关于: the version, the data in use and the licences.
+    void ShowAbout();
 
     // The two generation runs.
     void RunPrettyNumbers();

@@ -5,6 +5,7 @@
 #include <cerrno>
 
 #include "generate/digit_pattern.h"
+#include "lookup/segment_index.h"
 
 namespace haoma::app::messages {
 
@@ -20,6 +21,29 @@ inline constexpr const char* kDatabaseFailedDetail =
     "\n号段库 %1 无法打开：%2\n请重新安装本程序，或用 haoma-cli import 导入号段数据。";
 // The help page is missing from the installation.
 inline constexpr const char* kNoHelpPage = "找不到帮助页 haoma-help.html，请重新安装本程序。";
+// What a city text that gives no segments of a city leads to instead. %1 is the text.
+inline constexpr const char* kProvinceAsCity =
+    "“%1”是省份名。要查全省的号段，请用“按省份或区号查号段”：已为你打开并选好了%2。";
+// %2: the cities, joined by 、.
+inline constexpr const char* kSharedPlace = "“%1”在几个城市都有：%2。请写上城市名再查。";
+inline constexpr const char* kSpanningPlace = "“%1”跨%2，请写上其中一个城市名再查。";
+// %1 the place, %2 the city its numbers are filed under.
+inline constexpr const char* kFiledPlace = "号段库把%1的号码记在%2名下，查到的是%2的号段。";
+inline constexpr const char* kNoSuchPlace =
+    "号段库中没有“%1”的号段：它不是号段库中的城市，也不是已知的地名。";
+// %1: what was queried (a city, a province, an area code).
+inline constexpr const char* kNoCarrierSegments = "%1没有所选运营商的号段。";
+inline constexpr const char* kNoAreaCode = "号段库中没有区号 %1 的号段。";
+inline constexpr const char* kNoRegionChosen = "请选择省份或填写区号再查。";
+
+// 关于: %1 the version, %2 the data (kAboutData or kAboutNoStore).
+inline constexpr const char* kAbout =
+    "全国手机号码生成器 haoma %1\n\n%2\n\n程序以 MIT 许可发布；号段数据以 GPL-3.0 许可发布，"
+    "随数据另附说明。";
+// %1 the data set, %2 its edition, %3 how many segments, %4 the store's file.
+inline constexpr const char* kAboutData = "号段数据：%1\n版本：%2，共 %3 个号段\n文件：%4";
+inline constexpr const char* kAboutNoStore = "号段数据：无法打开号段库";
+
 // The tooltip of a suggested name that leads to no segment of the store.
 inline constexpr const char* kNoSegmentsForPlace = "号段库中没有这个地名的号段";
 // A query while no store could be opened: %1 the file, %2 why.
@@ -67,6 +91,21 @@ inline constexpr PatternFaultText kPatternFaultTexts[] = {
 inline constexpr const char* kPatternFaultAt = "第 %1 个字符：";
 inline constexpr const char* kBadSeed = "随机种子要是 0 到 18446744073709551615 之间的整数";
 inline constexpr const char* kRuleAction = "按规则选号…(&G)";
+
+// Why 号码归属地 found no answer for a row, in the column beside the six; 统计 counts by it.
+struct VerdictReason {
+    lookup::NumberVerdict verdict;
+    const char* reason;
+};
+inline constexpr VerdictReason kVerdictReasons[] = {
+    {lookup::NumberVerdict::Empty, "空行"},
+    {lookup::NumberVerdict::Malformed, "不是 7 到 11 位数字"},
+    {lookup::NumberVerdict::NotMobile, "不是手机号（13 到 19 开头）"},
+    {lookup::NumberVerdict::Unknown, "号段库中没有这个号段"},
+    {lookup::NumberVerdict::Foreign, "境外号码（不是 +86）"},
+    {lookup::NumberVerdict::CodeOnly, "只有国家代码，没有号码"},
+    {lookup::NumberVerdict::TooLong, "这一行太长（超过 1 MiB）"},
+};
 
 inline constexpr const char* kSaveCaption = "保存到文件";
 inline constexpr const char* kRegionAction = "按省份或区号查号段…(&P)";

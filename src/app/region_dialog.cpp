@@ -9,6 +9,7 @@
 #include <QPushButton>
 #include <QRegularExpressionValidator>
 #include <QVBoxLayout>
+#include <algorithm>
 
 namespace haoma::app {
 
@@ -18,6 +19,7 @@ RegionDialog::RegionDialog(const QStringList& provinces, QWidget* parent)
     setWindowTitle(QStringLiteral("按省份或区号查号段"));
     provinces_->setObjectName(QStringLiteral("省份"));
     provinces_->setAccessibleName(QStringLiteral("省份"));
+    provinces_->addItem(QString());  // none chosen yet
     provinces_->addItems(provinces);
     areaCode_->setObjectName(QStringLiteral("区号"));
     areaCode_->setAccessibleName(QStringLiteral("区号"));
@@ -58,6 +60,11 @@ QString RegionDialog::areaCode() const {
 
 QString RegionDialog::province() const {
     return provinces_->currentText();
+}
+
+void RegionDialog::selectProvince(const QString& province) {
+    provinces_->setCurrentIndex(std::max(0, provinces_->findText(province)));
+    areaCode_->clear();
 }
 
 }  // namespace haoma::app

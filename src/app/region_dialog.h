@@ -16,12 +16,16 @@ class RegionDialog : public QDialog {
     Q_OBJECT
 
   public:
-    // `provinces`: the store's provinces, in its order.
+    // `provinces`: the store's provinces, in the order to list them; the list starts on
+    // none of them.
     RegionDialog(const QStringList& provinces, QWidget* parent);
 
     // What to query: an area code when one is typed, else the chosen province.
     QString areaCode() const;
+    // The province chosen; empty while none is.
     QString province() const;
+    // Chooses the province (and clears the area code, which would win).
+    void selectProvince(const QString& province);
 
   signals:
     void queryRequested();

@@ -86,7 +86,14 @@ std::string_view Services::cityTable() {
     return lookup::embeddedCityTable();
 }
 
-void Services::openHelpPage() {
+void Services::showAbout(const QString& text) {
+    QMessageBox box(QMessageBox::NoIcon, QStringLiteral("关于"), text, QMessageBox::Ok);
+    box.setObjectName(QStringLiteral("关于本程序"));
+    box.setTextInteractionFlags(Qt::TextSelectableByMouse);
+    box.exec();
+}
+
+void Services::openHelpPage(const QString& section) {
     // Beside the program in a build tree, in the shared data folder when installed.
     const QString candidates[] = {
         programDirectory() + QStringLiteral("/haoma-help.html"),
@@ -101,6 +108,8 @@ void Services::openHelpPage() {
                 help_ = new HelpWindow(QFileInfo(page).canonicalFilePath());
                 help_->setAttribute(Qt::WA_DeleteOnClose);
             }
+            auto* shown = static_cast<HelpWindow*>(help_.data());
+            shown->showSection(section);
             help_->show();
             help_->raise();
             help_->activateWindow();

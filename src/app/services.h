@@ -38,8 +38,12 @@ class Services {
     virtual QString userDataDirectory();
 
     // Opens the program's help page in a window of the program's own (made when first
-    // asked for, raised when already open); says so when the page is not installed.
-    virtual void openHelpPage();
+    // asked for, raised when already open), at `section` (an anchor of the page) when one
+    // is named; says so when the page is not installed.
+    virtual void openHelpPage(const QString& section = {});
+
+    // A small box captioned 关于 with the text (the version, the data, the licences).
+    virtual void showAbout(const QString& text);
 
     // The city table the association searches: the one carried in the program.
     virtual std::string_view cityTable();

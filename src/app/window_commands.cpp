@@ -4,6 +4,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QLocale>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSignalBlocker>
@@ -11,10 +12,12 @@
 
 #include "app/main_window.h"
 #include "app/messages.h"
+#include "app/region_dialog.h"
 #include "app/run_driver.h"
 #include "app/services.h"
 #include "app/text_box.h"
 #include "generate/pattern_kind.h"
+#include "haoma_version.h"
 #include "lookup/city_guide.h"
 #include "lookup/city_table.h"
 #include "lookup/file_output.h"
@@ -22,6 +25,15 @@
 #include "text/text.h"
 
 namespace haoma::app {
+namespace {
+
+// A name as a message quotes it: a long paste shows its start.
+QString shownName(const QString& name) {
+    constexpr qsizetype kShown = 24;
+    return name.size() <= kShown ? name : name.left(kShown) + QStringLiteral("…");
+}
+
+}  // namespace
 
 void MainWindow::SuggestCities() {
     const QString typed = control<QLineEdit>("编辑框_出发地")->text();
@@ -121,15 +133,52 @@ void MainWindow::QuerySegments() {
             ? lookup::queryCity(store_.get(), *guide, city.toStdString(), selectedCarrier())
             : lookup::CityAnswer{
                   store_->segments(text::trim(city.toStdString()), selectedCarrier()), {}};
-    const auto& answer = found.segments;
-    if (!found.choice.given.empty()) {
+    const auto& choice = found.choice;
+    const QString chosen = QString::fromStdString(choice.city);
+    if (choice.kind == lookup::CityChoice::Kind::Province) {
+        // A province's segments go by province: the dialog for it, the province chosen.
+        control<QPushButton>("按钮1查询")->setEnabled(true);
+        services_.showMessage(QString::fromUtf8(messages::kProvinceAsCity).arg(city, chosen));
+        OpenRegionDialog();
+        if (regionDialog_ != nullptr) {
+            regionDialog_->selectProvince(chosen);
+        }
+        return;
+    }
+    if (choice.kind == lookup::CityChoice::Kind::Shared) {
+        control<QPushButton>("按钮1查询")->setEnabled(true);
+        QStringList cities;
+        for (const auto& each : choice.cities) {
+            cities << QString::fromStdString(each);
+        }
+        services_.showMessage(
+            QString::fromUtf8(choice.spans ? messages::kSpanningPlace : messages::kSharedPlace)
+                .arg(city, cities.join(QStringLiteral("、"))));
+        return;
+    }
+    if (!choice.given.empty()) {
         // The city box shows the city queried: pinyin or a place inside it became its name.
         auto* cityBox = control<QLineEdit>("编辑框_出发地");
         const QSignalBlocker quiet(cityBox);
-        cityBox->setText(QString::fromStdString(found.choice.city));
-        control<QListWidget>("列表框_出发地")->hide();
+        cityBox->setText(chosen);
     }
-    showSegments(answer);
+    control<QListWidget>("列表框_出发地")->hide();
+    showSegments(found.segments);
+    if (!found.segments.error.empty()) {
+        return;
+    }
+    // Nothing found, or found under another name: said, never left silent.
+    if (found.segments.rows.empty()) {
+        const bool known = choice.kind == lookup::CityChoice::Kind::Exact ||
+                           !choice.given.empty() ||
+                           (guide != nullptr && guide->leadsToSegments(choice.city));
+        services_.showMessage(
+            known ? QString::fromUtf8(messages::kNoCarrierSegments).arg(chosen)
+                  : QString::fromUtf8(messages::kNoSuchPlace).arg(shownName(city.trimmed())));
+    } else if (choice.filed) {
+        services_.showMessage(QString::fromUtf8(messages::kFiledPlace)
+                                  .arg(QString::fromStdString(choice.given), chosen));
+    }
 }
 
 void MainWindow::showSegments(const lookup::SegmentRows& answer) {
@@ -244,6 +293,33 @@ void MainWindow::ToggleAllPatterns() {
 
 void MainWindow::OpenContactLink() {
     services_.openHelpPage();
+}
+
+void MainWindow::OpenDataNotes() {
+    services_.openHelpPage(QStringLiteral("data"));
+}
+
+void MainWindow::ShowAbout() {
+    QString segmentData = QString::fromUtf8(messages::kAboutNoStore);
+    if (store_) {
+        QString edition;
+        QString source;
+        // The data set and its edition as this program's build writes them; an imported
+        // store names its source instead.
+        for (const auto& [key, value] : store_->meta()) {
+            if (key == "edition" || (key == "version" && edition.isEmpty())) {
+                edition = QString::fromStdString(value);
+            } else if (key == "dataset" || (key == "source" && source.isEmpty())) {
+                source = QString::fromStdString(value);
+            }
+        }
+        const QLocale chinese(QLocale::Chinese, QLocale::China);
+        segmentData = QString::fromUtf8(messages::kAboutData)
+                          .arg(source, edition, chinese.toString(qlonglong{store_->rowCount()}),
+                               QString::fromStdString(store_->path()));
+    }
+    services_.showAbout(
+        QString::fromUtf8(messages::kAbout).arg(QString::fromUtf8(kVersion), segmentData));
 }
 
 void MainWindow::RunPrettyNumbers() {

@@ -55,16 +55,41 @@ std::optional<std::vector<std::string>> Context::citySegments(const lookup::Segm
     const lookup::CityRecords records;
     const lookup::CityGuide guide(std::move(cities), aliases, records);
     auto answer = lookup::queryCity(&store, guide, cityText, carrier);
+    const auto& choice = answer.choice;
+    const std::string typed(text::trim(cityText));
     if (!answer.segments.error.empty()) {
         status = fail(answer.segments.error + " (reinstall haoma, or run haoma-cli import)");
         return std::nullopt;
     }
-    if (!answer.choice.given.empty()) {
-        err << "haoma-cli: " << answer.choice.given << " → " << answer.choice.city << "\n";
+    if (choice.kind == lookup::CityChoice::Kind::Province) {
+        status = fail(typed +
+                      " is a province, not a city: its segments come by province "
+                      "(haoma-cli query --province " +
+                      choice.city + ")");
+        return std::nullopt;
+    }
+    if (choice.kind == lookup::CityChoice::Kind::Shared) {
+        std::string holders;
+        for (const auto& city : choice.cities) {
+            holders += (holders.empty() ? "" : ", ") + city;
+        }
+        status = fail(typed + (choice.spans ? " spans " : " is in more than one city: ") + holders +
+                      "; give the city");
+        return std::nullopt;
+    }
+    if (!choice.given.empty()) {
+        err << "haoma-cli: " << choice.given << " → " << choice.city
+            << (choice.filed
+                    ? " (the segment data files " + choice.given + " under " + choice.city + ")"
+                    : "")
+            << "\n";
     }
     if (mustMatch && answer.segments.rows.empty()) {
-        status = fail("no segment matches '" + std::string(text::trim(cityText)) + "'" +
-                      (carrier == lookup::Carrier::Any ? "" : " with that carrier"));
+        status = fail("no segment matches '" + typed + "'" +
+                      (carrier != lookup::Carrier::Any ? " with that carrier"
+                       : choice.kind == lookup::CityChoice::Kind::Exact || !choice.given.empty()
+                           ? ""
+                           : ": it is no city of the store and no place this program knows"));
         return std::nullopt;
     }
     return std::move(answer.segments.rows);

@@ -3,6 +3,7 @@
 
 #include <algorithm>
 
+#include "lookup/province_names.h"
 #include "text/text.h"
 
 namespace haoma::lookup {
@@ -36,24 +37,25 @@ bool CityGuide::isPartOfACity(std::string_view text) const {
                        [&](const std::string& city) { return text::contains(city, text); });
 }
 
-std::string CityGuide::placeCity(std::string_view text) const {
-    if (const auto city = aliases_.cityOf(text)) {
-        return std::string(*city);
+std::optional<Place> CityGuide::place(std::string_view text) const {
+    if (auto found = aliases_.find(text)) {
+        return found;
     }
     const auto bare = withoutKindWord(text);
     if (bare.size() == text.size()) {
-        return "";
+        return std::nullopt;
     }
     if (isStoreCity(bare)) {
-        return endsInPrefectureWord(text) ? std::string(bare) : "";
+        return endsInPrefectureWord(text) ? std::optional(Place{{bare}, Place::Note::None})
+                                          : std::nullopt;
     }
-    const auto city = aliases_.cityOf(bare);
-    return city ? std::string(*city) : "";
+    return aliases_.find(bare);
 }
 
 CityChoice CityGuide::choose(std::string_view cityText) const {
     const auto text = text::trim(cityText);
-    CityChoice choice{CityChoice::Kind::Substring, std::string(text), ""};
+    CityChoice choice;
+    choice.city = std::string(text);
     if (isAsciiLetters(text)) {
         const auto names = suggestionNames(records_.findCityNames(text));
         if (names.empty()) {
@@ -62,6 +64,11 @@ CityChoice CityGuide::choose(std::string_view cityText) const {
         choice.given = text;
         choice.city = names.front();
     }
+    if (const auto province = provinceNamed(choice.city); province && !province->municipality) {
+        choice.kind = CityChoice::Kind::Province;
+        choice.city = province->shortName;
+        return choice;
+    }
     if (isStoreCity(choice.city)) {
         choice.kind = CityChoice::Kind::Exact;
         return choice;
@@ -69,28 +76,38 @@ CityChoice CityGuide::choose(std::string_view cityText) const {
     if (choice.city.empty() || hasWildcard(choice.city) || isPartOfACity(choice.city)) {
         return choice;
     }
-    if (auto city = placeCity(choice.city); !city.empty()) {
-        if (choice.given.empty()) {
-            choice.given = choice.city;
-        }
-        // A store of other names (北京市 for 北京) still finds the city by its part.
-        choice.kind = isStoreCity(city) ? CityChoice::Kind::Exact : CityChoice::Kind::Substring;
-        choice.city = std::move(city);
+    const auto found = place(choice.city);
+    if (!found) {
+        return choice;
     }
+    if (choice.given.empty()) {
+        choice.given = choice.city;
+    }
+    if (found->cities.size() > 1) {
+        choice.kind = CityChoice::Kind::Shared;
+        choice.cities.assign(found->cities.begin(), found->cities.end());
+        choice.spans = found->note == Place::Note::Spans;
+        return choice;
+    }
+    choice.city = std::string(found->cities.front());
+    choice.filed = found->note == Place::Note::Filed;
+    // A store of other names (北京市 for 北京) still finds the city by its part.
+    choice.kind = isStoreCity(choice.city) ? CityChoice::Kind::Exact : CityChoice::Kind::Substring;
     return choice;
 }
 
 bool CityGuide::leadsToSegments(std::string_view name) const {
     const auto choice = choose(name);
-    return choice.kind == CityChoice::Kind::Exact ||
+    return choice.kind == CityChoice::Kind::Exact || choice.kind == CityChoice::Kind::Province ||
            (!choice.city.empty() && !hasWildcard(choice.city) && isPartOfACity(choice.city));
 }
 
 CityAnswer queryCity(const SegmentStore* store, const CityGuide& guide, std::string_view cityText,
                      Carrier carrier) {
     CityAnswer answer{{}, guide.choose(cityText)};
-    if (store == nullptr) {
-        return answer;
+    if (store == nullptr || answer.choice.kind == CityChoice::Kind::Province ||
+        answer.choice.kind == CityChoice::Kind::Shared) {
+        return answer;  // no rows of a city: the caller says why
     }
     answer.segments = answer.choice.kind == CityChoice::Kind::Exact
                           ? store->segmentsOfCity(answer.choice.city, carrier)

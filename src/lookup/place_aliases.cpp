@@ -9,9 +9,10 @@
 namespace haoma::lookup {
 namespace {
 
-// The generator strips the same words (tools/place_aliases/generate.mjs).
-constexpr std::array<std::string_view, 10> kKindWords = {"街道", "地区", "市", "县", "区",
-                                                         "镇",   "乡",   "盟", "旗", "站"};
+// The generator strips the same words (tools/place_aliases/generate.mjs), longest first.
+constexpr std::array<std::string_view, 16> kKindWords = {
+    "自治县", "自治旗", "新区", "林区", "特区", "矿区", "街道", "地区",
+    "市",     "县",     "区",   "镇",   "乡",   "盟",   "旗",   "站"};
 
 // Two Chinese characters are six bytes of UTF-8.
 constexpr std::size_t kShortestPlaceBytes = 6;
@@ -20,21 +21,34 @@ constexpr std::size_t kShortestPlaceBytes = 6;
 
 PlaceAliases::PlaceAliases(std::string_view table) {
     for (const auto line : text::splitViews(table, "\n")) {
-        const auto tab = line.find('\t');
-        if (tab != std::string_view::npos) {
-            places_.emplace_back(line.substr(0, tab), line.substr(tab + 1));
+        const auto fields = text::splitViews(line, "\t");
+        if (fields.size() >= 2) {
+            places_.push_back({fields[0], fields[1], fields.size() > 2 ? fields[2] : ""});
         }
     }
 }
 
-std::optional<std::string_view> PlaceAliases::cityOf(std::string_view place) const {
+std::optional<Place> PlaceAliases::find(std::string_view place) const {
     const auto found = std::lower_bound(
         places_.begin(), places_.end(), place,
-        [](const auto& entry, std::string_view sought) { return entry.first < sought; });
-    if (found == places_.end() || found->first != place) {
+        [](const Entry& entry, std::string_view sought) { return entry.name < sought; });
+    if (found == places_.end() || found->name != place) {
         return std::nullopt;
     }
-    return found->second;
+    Place answer;
+    answer.cities = text::splitViews(found->cities, ",");
+    answer.note = found->note == "spans"   ? Place::Note::Spans
+                  : found->note == "filed" ? Place::Note::Filed
+                                           : Place::Note::None;
+    return answer;
+}
+
+std::optional<std::string_view> PlaceAliases::cityOf(std::string_view place) const {
+    const auto found = find(place);
+    if (!found || found->cities.size() != 1) {
+        return std::nullopt;
+    }
+    return found->cities.front();
 }
 
 std::string_view withoutKindWord(std::string_view name) {

@@ -10,26 +10,41 @@
 
 namespace haoma::lookup {
 
-// The embedded table: "place<TAB>store city" lines sorted by the place's UTF-8 bytes. A
-// place's last word of kind (see withoutKindWord) is not part of it.
+// The embedded table: "place<TAB>store city" lines sorted by the place's UTF-8 bytes; a name
+// that places of several cities share lists them ("place<TAB>city,city"); a third field
+// notes a reviewed case ("spans": one place across several cities; "filed": the segment
+// data files the place under that city). Places go by their names with and without their
+// last word of kind (see withoutKindWord).
 std::string_view embeddedPlaceAliases();
+
+struct Place {
+    enum class Note { None, Spans, Filed };
+    std::vector<std::string_view> cities;  // one, or (shared, spanning) several
+    Note note = Note::None;
+};
 
 class PlaceAliases {
   public:
     explicit PlaceAliases(std::string_view table = embeddedPlaceAliases());
 
-    // The store city of `place`, exactly as the table names the place; nothing when the
-    // table has no such place (or the name is shared by places of several cities).
+    // The place `place` names exactly; nothing when the table has no such place.
+    std::optional<Place> find(std::string_view place) const;
+    // Its store city when it leads to one; nothing otherwise (unknown, or shared).
     std::optional<std::string_view> cityOf(std::string_view place) const;
 
     std::size_t size() const { return places_.size(); }
 
   private:
-    std::vector<std::pair<std::string_view, std::string_view>> places_;
+    struct Entry {
+        std::string_view name;
+        std::string_view cities;
+        std::string_view note;
+    };
+    std::vector<Entry> places_;
 };
 
-// `name` without its last word of kind (市, 县, 区, 镇, 乡, 街道, 地区, 盟, 旗, 站) when at
-// least two characters stay; else `name` itself.
+// `name` without its last word of kind (自治县, 自治旗, 新区, 林区, 特区, 矿区, 街道, 地区,
+// 市, 县, 区, 镇, 乡, 盟, 旗, 站) when at least two characters stay; else `name` itself.
 std::string_view withoutKindWord(std::string_view name);
 
 // Whether the word of kind that ends `name` is a prefecture's (市, 地区, 盟): 白山市 is the

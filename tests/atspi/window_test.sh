@@ -2,7 +2,8 @@
 # SPDX-License-Identifier: MIT
 # The window through assistive technology: under Xvfb with an AT-SPI bus, generate two
 # numbers, open the three dialogs one after another and read the controls' names, roles
-# and text with pyatspi, as a screen reader would. Exits 77
+# and text with pyatspi, as a screen reader would; then, with a listening client, generate
+# 100,000 numbers and read the result box whole. Exits 77
 # (skipped) where Xvfb, the bus or pyatspi is missing.
 # Usage: tests/atspi/window_test.sh path/to/haoma
 set -euo pipefail
@@ -48,6 +49,19 @@ xdotool key Escape; sleep 0.5
 xdotool mousemove $((X + 180)) $((Y + 200)) click 3; sleep 0.5   # the segment box's menu
 xdotool key Up Up Return; sleep 1                    # its last entry but one
 /usr/bin/python3 "$HERE/read_window.py" 按省份或区号查号段 || status=1
+xdotool key Escape; sleep 0.5
+# A run of 100,000 numbers with a screen reader listening: the box's text stays readable.
+/usr/bin/python3 "$HERE/listen.py" &
+pids+=($!)
+sleep 1
+seq 1380000 1380009 | xclip -selection clipboard -i
+sleep 0.3
+at 228 332                                            # 粘贴 into the segment box
+xdotool mousemove $((X + 350)) $((Y + 36)) click --repeat 2 1; sleep 0.3
+xdotool key ctrl+a; xdotool type 100000; sleep 0.3
+at 353 400                                            # 全顺序数
+sleep 2
+/usr/bin/python3 "$HERE/read_length.py" 生成的手机号码 1300000 || status=1
 exit $status
 SESSION
 PROGRAM=$program WORK=$work HERE=$here dbus-run-session -- bash "$work/session.sh" 2> >(grep -v dbus-daemon >&2)

