@@ -11,6 +11,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QPointer>
 #include <QPushButton>
 #include <QScreen>
 #include <QTimer>
@@ -189,6 +190,18 @@ void MainWindow::connectSignals() {
         }
         connect(action, &QAction::triggered, this, entry.open);
     }
+    // The suggestion list belongs to the city box: it closes once the focus goes anywhere
+    // else, so that it never takes a click meant for what lies under it.
+    // (Guarded pointers: the focus moves while the window's children are taken down.)
+    const QPointer<QListWidget> list = control<QListWidget>("列表框_出发地");
+    const QPointer<QLineEdit> cityBox = control<QLineEdit>("编辑框_出发地");
+    connect(qApp, &QApplication::focusChanged, this, [list, cityBox](QWidget*, QWidget* now) {
+        QListWidget* open = list.data();
+        if (open == nullptr || now == nullptr || now == open || now == cityBox.data()) {
+            return;
+        }
+        open->hide();
+    });
     // Events that have no signal of their own: handled in eventFilter().
     control<QCheckBox>("选择框1")->installEventFilter(this);
     control<QLineEdit>("编辑框生成总数")->installEventFilter(this);

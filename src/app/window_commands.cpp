@@ -8,6 +8,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSignalBlocker>
+#include <algorithm>
 #include <ostream>
 
 #include "app/main_window.h"
@@ -56,8 +57,22 @@ void MainWindow::SuggestCities() {
             }
         }
     }
-    list->resize(list->width(), lookup::suggestionListHeight(static_cast<int>(names.size())));
     list->show();
+    // Every row whole: the table's height, or more where the font's rows are taller.
+    const int rows = static_cast<int>(names.size());
+    const int pitch =  // a row and the spacing around it
+        rows > 0 ? std::max(list->sizeHintForRow(0), list->visualItemRect(list->item(0)).height()) +
+                       2 * list->spacing()
+                 : 0;
+    // The table's height or the rows' own, within the frame below the city box; a row the
+    // frame cannot hold whole is left to the scroll bar rather than cut.
+    const int frame = 2 * list->frameWidth();
+    int height = std::min(std::max(lookup::suggestionListHeight(rows), rows * pitch + frame),
+                          list->parentWidget()->height() - list->y());
+    if (pitch > 0 && rows * pitch + frame > height) {
+        height = (height - frame) / pitch * pitch + frame;
+    }
+    list->resize(list->width(), height);
 }
 
 void MainWindow::QueryOnEnter() {
@@ -110,6 +125,7 @@ lookup::Carrier MainWindow::selectedCarrier() const {
 }
 
 void MainWindow::QuerySegments() {
+    control<QListWidget>("列表框_出发地")->hide();  // the query answers; the list has had its say
     auto* segmentBox = control<TextBox>("编辑框1");
     auto* count = control<QLabel>("标签号段数");
     count->setText(QStringLiteral("0"));
