@@ -12,6 +12,7 @@
 
 #include "cli/cli.h"
 #include "lookup/store_writer.h"
+#include "platform/paths.h"
 #include "temp_dir.h"
 
 namespace haoma::cli {
@@ -44,7 +45,7 @@ class CliTest : public ::testing::Test {
     }
 
     static std::string slurp(const std::string& path) {
-        std::ifstream file(path, std::ios::binary);
+        std::ifstream file(platform::toPath(path), std::ios::binary);
         std::ostringstream bytes;
         bytes << file.rdbuf();
         return bytes.str();

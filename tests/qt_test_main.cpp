@@ -6,7 +6,6 @@
 
 #include <QApplication>
 #include <QCoreApplication>
-#include <QDir>
 #include <QFile>
 
 #include "app/application.h"
@@ -16,10 +15,10 @@ int main(int argc, char** argv) {
     QString screenFile;
     // A death test's child starts anew with the parent's platform: it makes its own file.
     if (platform.isEmpty() || platform.startsWith("offscreen")) {
-        // One file a process: tests run side by side.
-        const QString config =
-            QDir::temp().filePath(QStringLiteral("haoma-offscreen-screen-%1.json")
-                                      .arg(QCoreApplication::applicationPid()));
+        // One file a process: tests run side by side. A name relative to the working folder:
+        // the platform's options are split at colons, which a Windows drive letter has.
+        const QString config = QStringLiteral("haoma-offscreen-screen-%1.json")
+                                   .arg(QCoreApplication::applicationPid());
         QFile file(config);
         if (file.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
             file.write(R"({"screens": [{"name": "screen", "x": 0, "y": 0, "width": 1920,

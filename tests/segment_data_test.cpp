@@ -1,17 +1,14 @@
 // SPDX-License-Identifier: MIT
 // The segment store the build makes from the shipped segment data: checked against the data
-// file itself (read here with a plain parser), the numbering plan, the city table, and
-// libphonenumber's geocoder as an independent source.
+// file itself (read here with a plain parser), the numbering plan and the city table.
 #include <gtest/gtest.h>
-#include <phonenumbers/geocoding/phonenumber_offline_geocoder.h>
-#include <phonenumbers/phonenumber.pb.h>
-#include <sqlite3.h>
 
 #include <fstream>
 #include <map>
 #include <set>
 #include <sstream>
 
+#include "built_store.h"
 #include "lookup/city_guide.h"
 #include "lookup/city_table.h"
 #include "lookup/numbering_plan.h"
@@ -20,94 +17,8 @@
 #include "lookup/segment_store.h"
 #include "text/text.h"
 
-#ifndef HAOMA_STORE_PATH
-#error "HAOMA_STORE_PATH names the built store"
-#endif
-#ifndef HAOMA_SEGMENT_CSV
-#error "HAOMA_SEGMENT_CSV names the unpacked segment data"
-#endif
-
 namespace haoma::lookup {
 namespace {
-
-struct StoreRow {
-    std::string province, city, corp, areaCode, zip;
-};
-
-struct DataRow {
-    std::string province, city, zip, areaCode, isp;
-};
-
-std::map<std::string, StoreRow> readStore() {
-    std::map<std::string, StoreRow> rows;
-    sqlite3* db = nullptr;
-    EXPECT_EQ(sqlite3_open_v2(HAOMA_STORE_PATH, &db, SQLITE_OPEN_READONLY, nullptr), SQLITE_OK);
-    sqlite3_stmt* stmt = nullptr;
-    EXPECT_EQ(
-        sqlite3_prepare_v2(db, "SELECT Mobile, Province, City, Corp, AreaCode, Zip FROM mobile", -1,
-                           &stmt, nullptr),
-        SQLITE_OK);
-    const auto text = [&](int column) {
-        return std::string(reinterpret_cast<const char*>(sqlite3_column_text(stmt, column)));
-    };
-    while (sqlite3_step(stmt) == SQLITE_ROW) {
-        rows[text(0)] = {text(1), text(2), text(3), text(4), text(5)};
-    }
-    sqlite3_finalize(stmt);
-    sqlite3_close(db);
-    return rows;
-}
-
-// The data file as it stands: prefix,province,city,zip,areacode,isp with one header line.
-std::map<std::string, DataRow> readData() {
-    std::ifstream file(HAOMA_SEGMENT_CSV);
-    std::map<std::string, DataRow> rows;
-    std::string line;
-    std::getline(file, line);
-    EXPECT_EQ(line, "prefix,province,city,zip,areacode,isp");
-    while (std::getline(file, line)) {
-        std::istringstream fields(line);
-        std::string prefix;
-        DataRow row;
-        std::getline(fields, prefix, ',');
-        std::getline(fields, row.province, ',');
-        std::getline(fields, row.city, ',');
-        std::getline(fields, row.zip, ',');
-        std::getline(fields, row.areaCode, ',');
-        std::getline(fields, row.isp, ',');
-        rows[prefix] = row;
-    }
-    return rows;
-}
-
-class BuiltStore : public ::testing::Test {
-  protected:
-    static void SetUpTestSuite() {
-        storeRows = new std::map<std::string, StoreRow>(readStore());
-        dataRows = new std::map<std::string, DataRow>(readData());
-    }
-    static void TearDownTestSuite() {
-        delete storeRows;
-        delete dataRows;
-    }
-    void SetUp() override {
-        store = SegmentStore::open(HAOMA_STORE_PATH);
-        ASSERT_NE(store, nullptr);
-    }
-    std::set<std::string> storeCities() const {
-        std::set<std::string> cities;
-        for (const auto& [mobile, row] : *storeRows) {
-            cities.insert(row.city);
-        }
-        return cities;
-    }
-    static std::map<std::string, StoreRow>* storeRows;
-    static std::map<std::string, DataRow>* dataRows;
-    std::unique_ptr<SegmentStore> store;
-};
-
-std::map<std::string, StoreRow>* BuiltStore::storeRows = nullptr;
-std::map<std::string, DataRow>* BuiltStore::dataRows = nullptr;
 
 TEST_F(BuiltStore, HoldsEveryPrefixOfTheDataInEveryBlock) {
     EXPECT_GE(storeRows->size(), 517000U);
@@ -365,62 +276,6 @@ TEST_F(BuiltStore, EveryNameLeadsToItsCityAndMostSuggestionsToSegments) {
     const double share = static_cast<double>(leading) / static_cast<double>(carried.size() - 1);
     std::cout << leading << " of " << carried.size() - 1 << " suggestions lead to segments\n";
     EXPECT_GE(share, 0.8);
-}
-
-// The geocoder writes full names (山东省济南市, 巴音郭楞蒙古自治州); the store keeps the
-// short ones. A full name is matched to the store name it begins with.
-std::string shortName(const std::string& full, const std::set<std::string>& names) {
-    static const std::map<std::string, std::string> irregular = {{"巴音郭楞蒙古自治州", "巴州"},
-                                                                 {"博尔塔拉蒙古自治州", "博州"},
-                                                                 {"克孜勒苏柯尔克孜自治州", "克州"},
-                                                                 {"莱芜市", "济南"}};
-    if (const auto found = irregular.find(full); found != irregular.end()) {
-        return found->second;
-    }
-    std::string best;
-    for (const auto& name : names) {
-        if (full.starts_with(name) && name.size() > best.size()) {
-            best = name;
-        }
-    }
-    return best.empty() ? full : best;
-}
-
-TEST_F(BuiltStore, AgreesWithTheGeocoderOnTheCitiesOfSharedPrefixes) {
-    const i18n::phonenumbers::PhoneNumberOfflineGeocoder geocoder;
-    const auto cities = storeCities();
-    std::set<std::string> provinces;
-    for (const auto& [mobile, row] : *storeRows) {
-        provinces.insert(row.province);
-    }
-    int both = 0, sameCity = 0, sameProvince = 0, onlyGeocoder = 0;
-    for (long prefix = 1300000; prefix <= 1999999; ++prefix) {
-        i18n::phonenumbers::PhoneNumber number;
-        number.set_country_code(86);
-        number.set_national_number(static_cast<std::uint64_t>(prefix) * 10000);
-        const auto region =
-            splitDescription(geocoder.GetDescriptionForValidNumber(number, icu::Locale("zh")));
-        if (!region) {
-            continue;
-        }
-        const auto row = storeRows->find(std::to_string(prefix));
-        if (row == storeRows->end()) {
-            ++onlyGeocoder;
-            continue;
-        }
-        ++both;
-        sameCity += shortName(region->city, cities) == row->second.city;
-        sameProvince += shortName(region->province, provinces) == row->second.province;
-    }
-    const double cityShare = 100.0 * sameCity / both;
-    const double provinceShare = 100.0 * sameProvince / both;
-    std::cout << "geocoder cross-check: " << both << " prefixes placed by both, city agrees on "
-              << cityShare << " %, province on " << provinceShare << " %; " << onlyGeocoder
-              << " placed only by the geocoder\n";
-    EXPECT_GT(both, 300000);
-    EXPECT_GE(cityShare, 97.0);
-    EXPECT_GE(provinceShare, 99.0);
-    EXPECT_LT(onlyGeocoder, 1000);
 }
 
 }  // namespace

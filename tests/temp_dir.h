@@ -2,8 +2,7 @@
 #pragma once
 // A fresh folder for one test, removed afterwards.
 
-#include <unistd.h>
-
+#include <chrono>
 #include <filesystem>
 #include <fstream>
 #include <string>
@@ -13,10 +12,22 @@ namespace haoma::test {
 
 class TempDir {
   public:
+    // A name no other folder has: create_directory fails on one that is there.
     TempDir() {
-        std::string pattern =
-            (std::filesystem::temp_directory_path() / "haoma-test-XXXXXX").string();
-        path_ = mkdtemp(pattern.data());
+        const auto base = std::filesystem::temp_directory_path();
+        auto seed = static_cast<unsigned long long>(
+            std::chrono::steady_clock::now().time_since_epoch().count());
+        for (;;) {
+            seed = seed * 6364136223846793005ULL + 1442695040888963407ULL;
+            path_ = base / ("haoma-test-" + std::to_string(seed >> 40));
+            std::error_code ec;
+            if (std::filesystem::create_directory(path_, ec)) {
+                return;
+            }
+            if (ec) {
+                throw std::filesystem::filesystem_error("cannot make a test folder", path_, ec);
+            }
+        }
     }
     ~TempDir() {
         std::error_code ignored;

@@ -1,6 +1,5 @@
 // SPDX-License-Identifier: MIT
 #include <gtest/gtest.h>
-#include <iconv.h>
 
 #include <cmath>
 #include <limits>
@@ -15,31 +14,6 @@ namespace haoma::text {
 namespace {
 
 using Pieces = std::vector<std::string>;
-
-// Independent oracle: glibc's converter between GBK bytes and UTF-8.
-std::optional<std::string> convert(const char* to, const char* from, const std::string& in) {
-    iconv_t cd = iconv_open(to, from);
-    if (cd == reinterpret_cast<iconv_t>(-1)) {  // NOLINT
-        return std::nullopt;
-    }
-    std::string input = in;
-    std::string output(in.size() * 4 + 8, '\0');
-    char* inPtr = input.data();
-    std::size_t inLeft = input.size();
-    char* outPtr = output.data();
-    std::size_t outLeft = output.size();
-    const auto rc = iconv(cd, &inPtr, &inLeft, &outPtr, &outLeft);
-    iconv_close(cd);
-    if (rc == static_cast<std::size_t>(-1)) {
-        return std::nullopt;
-    }
-    output.resize(output.size() - outLeft);
-    return output;
-}
-
-std::string fromGbk(std::string bytes) {
-    return convert("UTF-8", "GBK", bytes).value();
-}
 
 TEST(Split, KeepsInnerEmptyPiecesAndDropsTrailingOne) {
     struct Case {
@@ -232,89 +206,6 @@ TEST(Counter, ReadsAddsAndWritesBack) {
     EXPECT_EQ(advanceCounter("", 3), "3");  // a cleared caption counts on from 0
     EXPECT_EQ(advanceCounter("x7", 2), "2");
     EXPECT_EQ(advanceCounter("１２", 1), "13");  // full-width digits read as digits
-}
-
-TEST(Compare, OrdersByGbkBytes) {
-    EXPECT_EQ(compare("A", "a"), -1);
-    EXPECT_EQ(compare("a", "a"), 0);
-    EXPECT_EQ(compare("", "a"), -1);
-    EXPECT_EQ(compare("ab", "a"), 1);
-    // 北 is B1 B1 and 安 is B0 B2 in GBK, though their code points order the other way.
-    EXPECT_GT(compare("北", "安"), 0);
-    EXPECT_LT(compare("啊", "北"), 0);
-}
-
-TEST(GbkLength, CountsGbkBytes) {
-    struct Case {
-        std::string text;
-        int expected;
-    };
-    const std::vector<Case> cases = {
-        {"", 0},
-        {"1380013", 7},
-        {"北京", 4},
-        {"北京1", 5},
-        {"ａ", 2},
-        {"·", 2},
-        {"é", 2},
-        {"€", 1},
-        {"😀", 1},
-        {"\xFF", 1},
-        {"\xE5\x8C", 2},
-        {"\u3000", 2},
-        {"\xF0\x9F", 2},
-        {"abc\x80", 4},
-        // Tag characters, which the converter drops silently: unencodable, one byte each.
-        {"1380013\U000E0001", 8},
-        {"\U000E0020\U000E007F", 2},
-    };
-    for (const auto& c : cases) {
-        EXPECT_EQ(gbkLength(c.text), c.expected) << c.text;
-    }
-}
-
-TEST(GbkLength, AgreesWithTheGbkConverterOnEveryBmpCharacter) {
-    // Oracle: convert each character alone; a character GBK lacks becomes one byte.
-    for (char32_t cp = 0x80; cp < 0x10000; cp += 7) {
-        if (cp >= 0xD800 && cp <= 0xDFFF) {
-            continue;
-        }
-        std::string utf8;
-        if (cp < 0x800) {
-            utf8 = {static_cast<char>(0xC0 | (cp >> 6)), static_cast<char>(0x80 | (cp & 0x3F))};
-        } else {
-            utf8 = {static_cast<char>(0xE0 | (cp >> 12)),
-                    static_cast<char>(0x80 | ((cp >> 6) & 0x3F)),
-                    static_cast<char>(0x80 | (cp & 0x3F))};
-        }
-        const auto gbk = convert("GBK", "UTF-8", utf8);
-        const int expected = gbk ? static_cast<int>(gbk->size()) : 1;
-        ASSERT_EQ(gbkLength(utf8), expected) << std::hex << static_cast<unsigned>(cp);
-    }
-}
-
-TEST(HalfWidthFolding, MatchesTheGbkFullWidthRowsByteForByte) {
-    // Row A3: every cell folds to its byte less 0x80.
-    for (int x = 0xA1; x <= 0xFE; ++x) {
-        const std::string full = fromGbk({'\xA3', static_cast<char>(x)});
-        EXPECT_EQ(foldHalfWidth(full), std::string(1, static_cast<char>(x - 0x80)))
-            << std::hex << x;
-    }
-    EXPECT_EQ(foldHalfWidth(fromGbk("\xA1\xA1")), " ");
-    EXPECT_EQ(foldHalfWidth(fromGbk("\xA1\xAB")), "~");
-    EXPECT_EQ(foldHalfWidth(fromGbk("\xA1\xEE")), "*");
-    EXPECT_EQ(foldHalfWidth(fromGbk("\xA1\xEF")), "*");
-    // Every other cell of row A1 stays as it is.
-    for (int x = 0xA2; x <= 0xFE; ++x) {
-        if (x == 0xAB || x == 0xEE || x == 0xEF) {
-            continue;
-        }
-        const auto cell = convert("UTF-8", "GBK", std::string{'\xA1', static_cast<char>(x)});
-        if (cell) {
-            EXPECT_EQ(foldHalfWidth(*cell), *cell) << std::hex << x;
-        }
-    }
-    EXPECT_EQ(foldHalfWidth("北京"), "北京");
 }
 
 }  // namespace

@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: MIT
 // The two multi-line boxes: what runs write into them, what pastes and typing leave in
 // them, and what the context menu and assistive technology see of them.
-#include <unistd.h>
 #include <QAccessible>
 #include <QAccessibleTextInterface>
 #include <QAction>
@@ -17,6 +16,7 @@
 #include <fstream>
 
 #include "generate/runs.h"
+#include "test_platform.h"
 #include "window_fixture.h"
 
 namespace haoma::test {
@@ -216,13 +216,12 @@ TEST_F(SaveTest, ACancelOrAFailureLeavesNoFileBehind) {
 
     // A file that is already there stays whole when the new one cannot be written.
     const auto kept = folder / "kept.txt";
-    std::ofstream(kept) << "old\r\n";
-    std::filesystem::permissions(
-        folder, std::filesystem::perms::owner_read | std::filesystem::perms::owner_exec);
+    std::ofstream(kept, std::ios::binary) << "old\r\n";
+    std::filesystem::permissions(kept, std::filesystem::perms::owner_read);
     services.savePath = QString::fromStdString(kept.string());
     saveAction()->trigger();
-    std::filesystem::permissions(folder, std::filesystem::perms::owner_all);
-    if (::geteuid() != 0) {  // root writes anywhere
+    std::filesystem::permissions(kept, std::filesystem::perms::owner_all);
+    if (!test::writesAnywhere()) {
         ASSERT_EQ(services.messages.size(), 1);
         EXPECT_TRUE(services.messages[0].contains("kept.txt"));
         EXPECT_EQ(slurp(kept), "old\r\n");

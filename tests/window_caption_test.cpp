@@ -2,6 +2,7 @@
 // Every caption of the control table fits its control's rectangle in the control's own font,
 // with room for what the style draws beside it (a check mark, a button's margins).
 #include <QAbstractButton>
+#include <QFontDatabase>
 #include <QFontInfo>
 #include <QFontMetrics>
 #include <QStyle>
@@ -31,12 +32,25 @@ int decorationWidth(const QWidget* widget, app::ControlKind kind) {
     }
 }
 
+// The offscreen platform of a Windows build has no fonts at all: the faces and captions of
+// the Windows window are looked at in the real window under Wine instead.
+#ifdef _WIN32
+#define SKIP_WITHOUT_FONTS()                                                 \
+    if (QFontDatabase::families().isEmpty()) {                               \
+        GTEST_SKIP() << "this platform has no fonts (offscreen on Windows)"; \
+    }
+#else
+#define SKIP_WITHOUT_FONTS()
+#endif
+
 TEST_F(WindowTest, TheWindowSpeaksInAChineseFace) {
+    SKIP_WITHOUT_FONTS();
     EXPECT_EQ(QFontInfo(window->font()).family(), "WenQuanYi Micro Hei");
     EXPECT_EQ(QFontInfo(find<QWidget>("选择框四同")->font()).family(), "WenQuanYi Micro Hei");
 }
 
 TEST_F(WindowTest, EveryCaptionFitsItsControl) {
+    SKIP_WITHOUT_FONTS();
     std::vector<std::string> cut;
     for (const app::ControlSpec& spec : app::controlTable()) {
         const bool captioned =

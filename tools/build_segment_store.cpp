@@ -2,6 +2,8 @@
 // Builds the segment store mobile.db from a segment data file (CSV or phone.dat):
 //   build_segment_store OUTPUT DATA_FILE [--dataset NAME] [--edition EDITION]
 // The build date comes from SOURCE_DATE_EPOCH when set, so that builds can be reproduced.
+#include <chrono>
+#include <cstdio>
 #include <cstdlib>
 #include <ctime>
 #include <filesystem>
@@ -20,10 +22,11 @@ std::string buildDate() {
     if (const char* epoch = std::getenv("SOURCE_DATE_EPOCH")) {
         now = static_cast<std::time_t>(std::strtoll(epoch, nullptr, 10));
     }
+    using namespace std::chrono;
+    const year_month_day day{floor<days>(system_clock::from_time_t(now))};
     char buffer[16];
-    std::tm utc{};
-    gmtime_r(&now, &utc);
-    std::strftime(buffer, sizeof buffer, "%Y-%m-%d", &utc);
+    std::snprintf(buffer, sizeof buffer, "%04d-%02u-%02u", static_cast<int>(day.year()),
+                  static_cast<unsigned>(day.month()), static_cast<unsigned>(day.day()));
     return buffer;
 }
 

@@ -47,10 +47,15 @@ std::optional<int> answerWithoutWindow(int argc, char** argv) {
 
 bool installChineseTranslations() {
     // Owned by the application object, which keeps it installed for its life.
+    // Qt's own folder, else the one beside the program (a Windows folder carries its own).
     auto* translator = new QTranslator(QCoreApplication::instance());
-    const bool loaded =
-        translator->load(QLocale(QLocale::Chinese, QLocale::China), QStringLiteral("qtbase"),
-                         QStringLiteral("_"), QLibraryInfo::path(QLibraryInfo::TranslationsPath));
+    const QLocale chinese(QLocale::Chinese, QLocale::China);
+    bool loaded = false;
+    for (const QString& folder : {QLibraryInfo::path(QLibraryInfo::TranslationsPath),
+                                  QCoreApplication::applicationDirPath() + "/translations"}) {
+        loaded = loaded ||
+                 translator->load(chinese, QStringLiteral("qtbase"), QStringLiteral("_"), folder);
+    }
     return loaded && QCoreApplication::installTranslator(translator);
 }
 

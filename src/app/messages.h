@@ -6,6 +6,7 @@
 
 #include "generate/digit_pattern.h"
 #include "lookup/segment_index.h"
+#include "platform/temporary_file.h"
 
 namespace haoma::app::messages {
 
@@ -66,10 +67,11 @@ struct SaveFailureReason {
     const char* reason;
 };
 inline constexpr SaveFailureReason kSaveFailureReasons[] = {
-    {EACCES, "权限不够"},      {EPERM, "权限不够"},        {ENOSPC, "磁盘已满"},
-    {EDQUOT, "超出磁盘配额"},  {ENOENT, "文件夹不存在"},   {ENOTDIR, "文件夹不存在"},
-    {EROFS, "只读的文件系统"}, {EISDIR, "这是一个文件夹"}, {EFBIG, "文件太大"},
-    {ELOOP, "符号链接成环"},
+    {EACCES, "权限不够"},      {EPERM, "权限不够"},
+    {ENOSPC, "磁盘已满"},      {platform::kQuotaExceeded, "超出磁盘配额"},
+    {ENOENT, "文件夹不存在"},  {ENOTDIR, "文件夹不存在"},
+    {EROFS, "只读的文件系统"}, {EISDIR, "这是一个文件夹"},
+    {EFBIG, "文件太大"},       {ELOOP, "符号链接成环"},
 };
 // What is wrong with a rule of 按规则选号, after "第 N 个字符："; %1 is the character.
 struct PatternFaultText {

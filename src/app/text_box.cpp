@@ -9,6 +9,8 @@
 #include <QMenu>
 #include <QScrollBar>
 
+#include <cstdint>
+
 namespace haoma::app {
 namespace {
 
@@ -154,7 +156,7 @@ TextBox::~TextBox() = default;
 void TextBox::applyFont() {
     const QFont box = font();
     const QByteArray family = box.family().toUtf8();
-    SendScintilla(SCI_STYLESETFONT, static_cast<unsigned long>(STYLE_DEFAULT), family.constData());
+    SendScintilla(SCI_STYLESETFONT, static_cast<std::uintptr_t>(STYLE_DEFAULT), family.constData());
     SendScintilla(
         SCI_STYLESETSIZEFRACTIONAL, static_cast<unsigned long>(STYLE_DEFAULT),
         static_cast<long>(QFontInfo(box).pointSizeF() * static_cast<int>(SC_FONT_SIZE_MULTIPLIER)));
@@ -215,7 +217,7 @@ void TextBox::replaceAll(std::string_view utf8) {
     {
         const QuietChanges quiet(*this);
         SendScintilla(SCI_CLEARALL);
-        SendScintilla(SCI_APPENDTEXT, static_cast<unsigned long>(utf8.size()), utf8.data());
+        SendScintilla(SCI_APPENDTEXT, static_cast<std::uintptr_t>(utf8.size()), utf8.data());
     }
     utf16Length_ = utf16Length(utf8);
     SendScintilla(SCI_SETSCROLLWIDTH, 1UL);
@@ -247,7 +249,7 @@ void TextBox::appendUtf8(std::string_view utf8) {
     utf16Length_ += utf16Length(utf8);
     {
         const QuietChanges quiet(*this);
-        SendScintilla(SCI_APPENDTEXT, static_cast<unsigned long>(utf8.size()), utf8.data());
+        SendScintilla(SCI_APPENDTEXT, static_cast<std::uintptr_t>(utf8.size()), utf8.data());
     }
     // The view follows the end; the caret stays (moving it costs a count of the whole text).
     SendScintilla(SCI_SETFIRSTVISIBLELINE, static_cast<unsigned long>(lineCount()));

@@ -122,6 +122,8 @@ int run(const std::vector<std::string>& args, std::istream& in, std::ostream& ou
     }
     CLI::App app("haoma-cli: the mobile number segments of a city and their numbers", "haoma-cli");
     app.require_subcommand(0, 1);
+    // Options begin with '-' on every system: on Windows "/x" stays a path, as on POSIX.
+    app.allow_windows_style_options(false);
     CommonOptions common;
     bool showVersion = false;
     app.add_option("-o,--output", common.output,

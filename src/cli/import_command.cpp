@@ -75,7 +75,7 @@ class ImportCommand : public Command {
                 "cannot tell where your data folder is (HOME is not set); "
                 "name the store with --db");
         } else {
-            target = context.env.userDataDirectory + "/" + lookup::kStoreFileName;
+            target = platform::joinPath(context.env.userDataDirectory, lookup::kStoreFileName);
         }
         std::error_code ec;
         const auto folder = platform::toPath(target).parent_path();

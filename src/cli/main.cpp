@@ -17,8 +17,8 @@ int main(int argc, char** argv) {
     // error) sets the stream's bad bit instead of passing for the end of the input.
     std::ios::sync_with_stdio(false);
     for (const auto& [stream, which] : {std::pair{&std::cout, 1}, std::pair{&std::cerr, 2}}) {
-        if (auto* console = haoma::platform::consoleBuffer(which)) {
-            stream->rdbuf(console);
+        if (auto* buffer = haoma::platform::outputBuffer(which)) {
+            stream->rdbuf(buffer);
         }
     }
     haoma::platform::widenOutputPipe();

@@ -443,10 +443,11 @@ std::vector<std::string> storeLocations(const std::string& programDirectory,
                                         const std::string& userDirectory) {
     std::vector<std::string> locations;
     if (!userDirectory.empty()) {
-        locations.push_back(userDirectory + "/" + kStoreFileName);
+        locations.push_back(platform::joinPath(userDirectory, kStoreFileName));
     }
-    locations.push_back(programDirectory + "/" + kStoreFileName);
-    locations.push_back(programDirectory + "/../share/haoma/" + kStoreFileName);
+    locations.push_back(platform::joinPath(programDirectory, kStoreFileName));
+    locations.push_back(
+        platform::joinPath(programDirectory, std::string("../share/haoma/") + kStoreFileName));
     return locations;
 }
 
@@ -457,7 +458,7 @@ std::string storePath(const std::string& programDirectory, const std::string& us
             return path;
         }
     }
-    return programDirectory + "/" + kStoreFileName;
+    return platform::joinPath(programDirectory, kStoreFileName);
 }
 
 }  // namespace haoma::lookup

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
-#include <shellapi.h>
 #include <windows.h>
+// shellapi.h needs windows.h first.
+#include <shellapi.h>
 
 #include "platform/arguments.h"
 #include "platform/windows_text.h"

@@ -2,6 +2,7 @@
 #include <windows.h>
 
 #include <array>
+#include <cerrno>
 
 #include "platform/file_lock.h"
 #include "platform/windows_text.h"
@@ -31,6 +32,11 @@ LockAttempt lockFile(const std::string& path) {
         FILE_ATTRIBUTE_HIDDEN | FILE_FLAG_DELETE_ON_CLOSE | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
     if (handle == INVALID_HANDLE_VALUE) {
         attempt.cause = windows::errnoOf(GetLastError());
+        // Windows denies a folder as it denies a file it may not open: say which.
+        const DWORD attributes = GetFileAttributesW(windows::widen(path).c_str());
+        if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
+            attempt.cause = EISDIR;
+        }
         return attempt;
     }
     OVERLAPPED whole{};

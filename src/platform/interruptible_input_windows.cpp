@@ -25,18 +25,21 @@ constexpr DWORD kWaitMilliseconds = 100;
 std::size_t InterruptibleInput::readSome(char* into, std::size_t room) {
     const HANDLE input = GetStdHandle(STD_INPUT_HANDLE);
     const DWORD type = GetFileType(input);
+    bool peekable = type == FILE_TYPE_PIPE;
     for (;;) {
         if (*interrupted_ != 0) {
             return 0;
         }
-        if (type == FILE_TYPE_PIPE) {
+        if (peekable) {
             // Only wait in slices: a read on an empty pipe would not return for Ctrl-C.
             DWORD available = 0;
             if (!PeekNamedPipe(input, nullptr, 0, nullptr, &available, nullptr)) {
                 if (GetLastError() == ERROR_BROKEN_PIPE) {
                     return 0;  // the writer is done
                 }
-                fail(GetLastError());
+                // A pipe that cannot be looked into (Wine's POSIX pipes): read it as it comes.
+                peekable = false;
+                continue;
             }
             if (available == 0) {
                 Sleep(10);

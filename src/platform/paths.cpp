@@ -3,6 +3,10 @@
 
 namespace haoma::platform {
 
+std::string joinPath(std::string_view directory, std::string_view name) {
+    return fromPath((toPath(directory) / toPath(name)).make_preferred());
+}
+
 std::optional<std::string> followLinks(const std::string& given) {
     std::filesystem::path path = toPath(given);
     std::error_code ec;

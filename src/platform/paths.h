@@ -16,6 +16,9 @@ std::filesystem::path toPath(std::string_view utf8);
 // A path as UTF-8 text.
 std::string fromPath(const std::filesystem::path& path);
 
+// `name` (which may hold '/') inside `directory`, with the system's own separators.
+std::string joinPath(std::string_view directory, std::string_view name);
+
 // std::fopen for a UTF-8 path.
 std::FILE* openFile(const std::string& path, const char* mode);
 

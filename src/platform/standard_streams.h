@@ -23,8 +23,10 @@ void widenOutputPipe();
 // Windows, where arguments and console text are read and written as UTF-16, "UTF-8".
 std::string localeCharset();
 
-// On a Windows console, a buffer that writes UTF-8 text as UTF-16, so that Chinese shows
-// whatever the console's code page; null elsewhere (a file, a pipe, POSIX).
-std::streambuf* consoleBuffer(int stream);
+// On Windows, the buffer through which standard output or error (1, 2) is written: UTF-8
+// text as UTF-16 to a console, so that Chinese shows whatever the console's code page; the
+// bytes as they are to a file or pipe, a failure setting errno (EPIPE when the reader has
+// gone). Null on POSIX, where the C library's streams do all this.
+std::streambuf* outputBuffer(int stream);
 
 }  // namespace haoma::platform

@@ -49,7 +49,7 @@ std::string localeCharset() {
     return charset;
 }
 
-std::streambuf* consoleBuffer(int) {
+std::streambuf* outputBuffer(int) {
     return nullptr;
 }
 

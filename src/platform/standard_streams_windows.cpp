@@ -3,7 +3,9 @@
 #include <io.h>
 #include <windows.h>
 
+#include <algorithm>
 #include <array>
+#include <cerrno>
 #include <cstdio>
 #include <string>
 
@@ -19,29 +21,59 @@ HANDLE standardHandle(int stream) {
     return GetStdHandle(kHandles[stream]);
 }
 
-// Writes UTF-8 text to a console as UTF-16; a character cut between two writes waits for
-// the rest of its bytes.
-class ConsoleBuffer : public std::streambuf {
+// Standard output or error through the system's own writes, so that a failure is known by
+// its cause (a reader gone is EPIPE, as on POSIX; the C runtime would say ENOENT or EINVAL).
+// On a console the UTF-8 text is written as UTF-16, so that Chinese shows whatever the
+// console's code page; a character cut between two writes waits for the rest of its bytes.
+class HandleBuffer : public std::streambuf {
   public:
-    explicit ConsoleBuffer(HANDLE console) : console_(console) {}
+    HandleBuffer(HANDLE handle, bool console) : handle_(handle), console_(console) {}
 
   protected:
     int_type overflow(int_type c) override {
         if (c != traits_type::eof()) {
             pending_.push_back(static_cast<char>(c));
         }
-        return flushWhole() ? traits_type::not_eof(c) : traits_type::eof();
+        return pending_.size() < kBlock || flush() ? traits_type::not_eof(c) : traits_type::eof();
     }
     std::streamsize xsputn(const char* s, std::streamsize count) override {
         pending_.append(s, static_cast<std::size_t>(count));
-        return flushWhole() ? count : 0;
+        return pending_.size() < kBlock || flush() ? count : 0;
     }
-    int sync() override { return flushWhole() ? 0 : -1; }
+    int sync() override { return flush() ? 0 : -1; }
 
   private:
-    bool flushWhole() {
+    static constexpr std::size_t kBlock = std::size_t{1} << 16;
+
+    bool flush() {
+        const std::size_t whole = console_ ? wholeCharacters() : pending_.size();
+        bool written = true;
+        if (console_) {
+            const std::wstring wide = windows::widen(std::string_view(pending_).substr(0, whole));
+            DWORD wrote = 0;
+            written =
+                wide.empty() || WriteConsoleW(handle_, wide.data(), static_cast<DWORD>(wide.size()),
+                                              &wrote, nullptr);
+        } else {
+            std::string_view bytes(pending_.data(), whole);
+            while (written && !bytes.empty()) {
+                DWORD wrote = 0;
+                const auto chunk =
+                    static_cast<DWORD>(std::min<std::size_t>(bytes.size(), 1U << 30));
+                written = WriteFile(handle_, bytes.data(), chunk, &wrote, nullptr) != 0;
+                bytes.remove_prefix(wrote);
+            }
+        }
+        pending_.erase(0, whole);
+        if (!written) {
+            errno = windows::errnoOf(GetLastError());
+        }
+        return written;
+    }
+
+    // The bytes before an unfinished character at the end.
+    std::size_t wholeCharacters() const {
         std::size_t whole = pending_.size();
-        // Back up over an unfinished character at the end.
         std::size_t back = 0;
         while (back < 4 && back < whole &&
                (static_cast<unsigned char>(pending_[whole - 1 - back]) & 0xC0U) == 0x80U) {
@@ -54,14 +86,11 @@ class ConsoleBuffer : public std::streambuf {
                 whole -= back + 1;
             }
         }
-        const std::wstring wide = windows::widen(std::string_view(pending_).substr(0, whole));
-        pending_.erase(0, whole);
-        DWORD wrote = 0;
-        return wide.empty() || WriteConsoleW(console_, wide.data(), static_cast<DWORD>(wide.size()),
-                                             &wrote, nullptr);
+        return whole;
     }
 
-    HANDLE console_;
+    HANDLE handle_;
+    bool console_;
     std::string pending_;
 };
 
@@ -95,13 +124,11 @@ std::string localeCharset() {
     return "UTF-8";
 }
 
-std::streambuf* consoleBuffer(int stream) {
-    if (!isTerminal(stream)) {
-        return nullptr;
-    }
-    static ConsoleBuffer* buffers[3] = {};
+std::streambuf* outputBuffer(int stream) {
+    // Made once for the program's life: the standard streams flush into it at exit.
+    static HandleBuffer* buffers[3] = {};
     if (buffers[stream] == nullptr) {
-        buffers[stream] = new ConsoleBuffer(standardHandle(stream));
+        buffers[stream] = new HandleBuffer(standardHandle(stream), isTerminal(stream));
     }
     return buffers[stream];
 }

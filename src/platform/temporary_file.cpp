@@ -11,8 +11,8 @@ namespace haoma::platform {
 
 std::string temporaryPathFor(const std::string& target) {
     const std::filesystem::path path = toPath(target);
-    return fromPath(path.parent_path() / toPath("." + fromPath(path.filename()) + ".part-" +
-                                                std::to_string(processId())));
+    return joinPath(fromPath(path.parent_path()),
+                    "." + fromPath(path.filename()) + ".part-" + std::to_string(processId()));
 }
 
 int removeStaleTemporaries(const std::string& target) {

@@ -5,6 +5,7 @@
 // interrupted write leaves the old file whole. Errors are errno values (platform::errorText
 // words them), whatever the system.
 
+#include <cerrno>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -72,6 +73,13 @@ bool mayRead(const std::string& path, int& cause);
 
 // The system's words for an errno value.
 std::string errorText(int cause);
+
+// The error number of a full disk quota: Windows has none of its own, so one is set aside.
+#ifdef EDQUOT
+inline constexpr int kQuotaExceeded = EDQUOT;
+#else
+inline constexpr int kQuotaExceeded = 4122;
+#endif
 
 // This process's id, and whether the process with another id still runs (under any user).
 long processId();

@@ -147,6 +147,9 @@ std::string errorText(int cause) {
     if (cause == EBUSY) {
         return "the file is in use by another program";
     }
+    if (cause == kQuotaExceeded) {
+        return "Disk quota exceeded";
+    }
     return std::strerror(cause);
 }
 

@@ -5,6 +5,8 @@
 
 #include <cerrno>
 
+#include "platform/temporary_file.h"
+
 namespace haoma::platform::windows {
 
 std::wstring widen(std::string_view utf8) {
@@ -30,6 +32,9 @@ std::string narrow(std::wstring_view utf16) {
     return text;
 }
 
+// ERROR_DISK_QUOTA_EXCEEDED, which MinGW-w64's headers lack.
+constexpr unsigned long kDiskQuotaExceeded = 1295;
+
 int errnoOf(unsigned long error) {
     struct Known {
         unsigned long error;
@@ -45,6 +50,7 @@ int errnoOf(unsigned long error) {
         {ERROR_LOCK_VIOLATION, EBUSY},
         {ERROR_DISK_FULL, ENOSPC},
         {ERROR_HANDLE_DISK_FULL, ENOSPC},
+        {kDiskQuotaExceeded, kQuotaExceeded},
         {ERROR_FILE_EXISTS, EEXIST},
         {ERROR_ALREADY_EXISTS, EEXIST},
         {ERROR_DIRECTORY, ENOTDIR},
@@ -52,6 +58,7 @@ int errnoOf(unsigned long error) {
         {ERROR_OUTOFMEMORY, ENOMEM},
         {ERROR_BROKEN_PIPE, EPIPE},
         {ERROR_NO_DATA, EPIPE},
+        {ERROR_PIPE_NOT_CONNECTED, EPIPE},
         {ERROR_INVALID_HANDLE, EBADF},
         {ERROR_CANT_RESOLVE_FILENAME, ELOOP},
         {ERROR_FILENAME_EXCED_RANGE, ENAMETOOLONG},
