@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # SPDX-License-Identifier: MIT
 # Installs what is missing, checks formatting, builds and runs every test: the normal build,
-# the .deb smoke test, a short run of every fuzz target, then the whole suite again under
-# AddressSanitizer + UndefinedBehaviorSanitizer.
+# the .deb smoke test, a short run of every fuzz target, the whole suite again under
+# AddressSanitizer + UndefinedBehaviorSanitizer, then the Windows build under Wine.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/setup.sh
@@ -20,3 +20,6 @@ bash tools/fuzz.sh "${HAOMA_FUZZ_SECONDS:-15}"
 
 bash scripts/build.sh sanitize
 ctest --preset sanitize -j "$(nproc)"
+
+# The Windows programs, cross-built here from Debian's sources and tested under Wine.
+bash scripts/build-windows.sh --test

@@ -37,7 +37,7 @@ bool CityGuide::isPartOfACity(std::string_view text) const {
                        [&](const std::string& city) { return text::contains(city, text); });
 }
 
-std::optional<Place> CityGuide::place(std::string_view text) const {
+std::optional<AliasedPlace> CityGuide::place(std::string_view text) const {
     if (auto found = aliases_.find(text)) {
         return found;
     }
@@ -46,8 +46,9 @@ std::optional<Place> CityGuide::place(std::string_view text) const {
         return std::nullopt;
     }
     if (isStoreCity(bare)) {
-        return endsInPrefectureWord(text) ? std::optional(Place{{bare}, Place::Note::None})
-                                          : std::nullopt;
+        return endsInPrefectureWord(text)
+                   ? std::optional(AliasedPlace{{bare}, AliasedPlace::Note::None})
+                   : std::nullopt;
     }
     return aliases_.find(bare);
 }
@@ -86,11 +87,11 @@ CityChoice CityGuide::choose(std::string_view cityText) const {
     if (found->cities.size() > 1) {
         choice.kind = CityChoice::Kind::Shared;
         choice.cities.assign(found->cities.begin(), found->cities.end());
-        choice.spans = found->note == Place::Note::Spans;
+        choice.spans = found->note == AliasedPlace::Note::Spans;
         return choice;
     }
     choice.city = std::string(found->cities.front());
-    choice.filed = found->note == Place::Note::Filed;
+    choice.filed = found->note == AliasedPlace::Note::Filed;
     // A store of other names (北京市 for 北京) still finds the city by its part.
     choice.kind = isStoreCity(choice.city) ? CityChoice::Kind::Exact : CityChoice::Kind::Substring;
     return choice;

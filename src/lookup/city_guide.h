@@ -59,7 +59,7 @@ class CityGuide {
     bool isStoreCity(std::string_view name) const;
     bool isPartOfACity(std::string_view text) const;
     // Step 5: the place a text names, if any.
-    std::optional<Place> place(std::string_view text) const;
+    std::optional<AliasedPlace> place(std::string_view text) const;
 
     std::vector<std::string> storeCities_;  // sorted
     const PlaceAliases& aliases_;

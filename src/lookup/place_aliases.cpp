@@ -28,18 +28,18 @@ PlaceAliases::PlaceAliases(std::string_view table) {
     }
 }
 
-std::optional<Place> PlaceAliases::find(std::string_view place) const {
+std::optional<AliasedPlace> PlaceAliases::find(std::string_view place) const {
     const auto found = std::lower_bound(
         places_.begin(), places_.end(), place,
         [](const Entry& entry, std::string_view sought) { return entry.name < sought; });
     if (found == places_.end() || found->name != place) {
         return std::nullopt;
     }
-    Place answer;
+    AliasedPlace answer;
     answer.cities = text::splitViews(found->cities, ",");
-    answer.note = found->note == "spans"   ? Place::Note::Spans
-                  : found->note == "filed" ? Place::Note::Filed
-                                           : Place::Note::None;
+    answer.note = found->note == "spans"   ? AliasedPlace::Note::Spans
+                  : found->note == "filed" ? AliasedPlace::Note::Filed
+                                           : AliasedPlace::Note::None;
     return answer;
 }
 

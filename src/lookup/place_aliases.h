@@ -17,7 +17,7 @@ namespace haoma::lookup {
 // last word of kind (see withoutKindWord).
 std::string_view embeddedPlaceAliases();
 
-struct Place {
+struct AliasedPlace {
     enum class Note { None, Spans, Filed };
     std::vector<std::string_view> cities;  // one, or (shared, spanning) several
     Note note = Note::None;
@@ -28,7 +28,7 @@ class PlaceAliases {
     explicit PlaceAliases(std::string_view table = embeddedPlaceAliases());
 
     // The place `place` names exactly; nothing when the table has no such place.
-    std::optional<Place> find(std::string_view place) const;
+    std::optional<AliasedPlace> find(std::string_view place) const;
     // Its store city when it leads to one; nothing otherwise (unknown, or shared).
     std::optional<std::string_view> cityOf(std::string_view place) const;
 
