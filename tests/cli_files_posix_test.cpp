@@ -16,10 +16,6 @@
 #include "cli_fixture.h"
 #include "lookup/segment_store.h"
 
-#ifndef HAOMA_CLI_PATH
-#error "HAOMA_CLI_PATH names the built haoma-cli"
-#endif
-
 namespace haoma::cli {
 namespace {
 

@@ -15,6 +15,10 @@
 #include "platform/paths.h"
 #include "temp_dir.h"
 
+#ifndef HAOMA_CLI_PATH
+#error "HAOMA_CLI_PATH names the built haoma-cli"
+#endif
+
 namespace haoma::cli {
 
 struct Result {

@@ -10,10 +10,6 @@
 #include "lookup/segment_store.h"
 #include "platform/paths.h"
 
-#ifndef HAOMA_CLI_PATH
-#error "HAOMA_CLI_PATH names the built haoma-cli"
-#endif
-
 namespace haoma::cli {
 namespace {
 

@@ -8,10 +8,6 @@
 #include "lookup/contact_number.h"
 #include "lookup/segment_index.h"
 
-#ifndef HAOMA_CLI_PATH
-#error "HAOMA_CLI_PATH names the built haoma-cli"
-#endif
-
 namespace haoma::cli {
 namespace {
 

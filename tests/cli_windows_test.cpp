@@ -13,10 +13,6 @@
 #include "platform/paths.h"
 #include "platform/windows_text.h"
 
-#ifndef HAOMA_CLI_PATH
-#error "HAOMA_CLI_PATH names the built haoma-cli"
-#endif
-
 namespace haoma::cli {
 namespace {
 

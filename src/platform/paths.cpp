@@ -23,4 +23,14 @@ std::optional<std::string> followLinks(const std::string& given) {
     return fromPath(path);
 }
 
+std::string xdgDataDirectory(const char* xdgDataHome, const char* home) {
+    if (xdgDataHome != nullptr && xdgDataHome[0] == '/') {
+        return std::string(xdgDataHome) + "/haoma";
+    }
+    if (home != nullptr && home[0] != '\0') {
+        return std::string(home) + "/.local/share/haoma";
+    }
+    return {};
+}
+
 }  // namespace haoma::platform

@@ -25,16 +25,6 @@ std::string executableDirectory() {
     return ec ? std::string() : self.parent_path().string();
 }
 
-std::string xdgDataDirectory(const char* xdgDataHome, const char* home) {
-    if (xdgDataHome != nullptr && xdgDataHome[0] == '/') {
-        return std::string(xdgDataHome) + "/haoma";
-    }
-    if (home != nullptr && home[0] != '\0') {
-        return std::string(home) + "/.local/share/haoma";
-    }
-    return {};
-}
-
 std::string userDataDirectory() {
     return xdgDataDirectory(std::getenv("XDG_DATA_HOME"), std::getenv("HOME"));
 }

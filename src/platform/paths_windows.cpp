@@ -36,16 +36,6 @@ std::string executableDirectory() {
     return fromPath(std::filesystem::path(name).parent_path());
 }
 
-std::string xdgDataDirectory(const char* xdgDataHome, const char* home) {
-    if (xdgDataHome != nullptr && xdgDataHome[0] == '/') {
-        return std::string(xdgDataHome) + "/haoma";
-    }
-    if (home != nullptr && home[0] != '\0') {
-        return std::string(home) + "/.local/share/haoma";
-    }
-    return {};
-}
-
 std::string userDataDirectory() {
     const wchar_t* local = _wgetenv(L"LOCALAPPDATA");
     if (local == nullptr || local[0] == L'\0') {
