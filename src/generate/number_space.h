@@ -18,6 +18,7 @@
 #include <unordered_map>
 #include <vector>
 
+#include "generate/contains_automaton.h"
 #include "generate/digit_pattern.h"
 #include "generate/tail_rule.h"
 
@@ -84,7 +85,6 @@ class NumberSpace {
     static constexpr std::uint32_t kDeadNode = 0;    // no number below
     static constexpr std::uint32_t kAcceptNode = 1;  // a whole number that matches
 
-    void buildAutomaton(const std::vector<std::string>& contains);
     bool place(const DigitPattern& pattern, const std::string& cells, Placed& placed) const;
     // Fills state level + 1 from state `level` with `digit` there; false on a dead end.
     bool apply(int level, int digit);
@@ -103,12 +103,7 @@ class NumberSpace {
     bool wholeNumber_;
     StopRequest stop_;
     std::size_t maxStates_;
-    bool containsPossible_ = true;
-    std::vector<std::array<int, 10>> next_;   // the --contains automaton
-    std::vector<std::uint64_t> output_;       // by automaton state: the strings it completes
-    std::vector<std::uint8_t> stringLength_;  // by string
-    std::vector<std::uint8_t> need_;          // by state and string: digits still to write
-    std::uint64_t wanted_ = 0;                // every string found
+    ContainsAutomaton automaton_;
 
     std::vector<Placed> placed_;
     std::vector<std::size_t> placedIndex_;  // which patterns the segment allows: with the
