@@ -15,11 +15,18 @@ xvfb=$!
 work=$(mktemp -d)
 trap 'wineserver -k 2>/dev/null || true; kill "$xvfb" 2>/dev/null || true; rm -rf "$work"' EXIT
 export DISPLAY=$display
+# The real window, not the offscreen one the test suites use; and a Wine whose desktop was
+# started on this display, not one left by an earlier step without any.
+unset QT_QPA_PLATFORM
+wineserver -k 2>/dev/null || true
+wineserver --wait
 until xdpyinfo >/dev/null 2>&1; do sleep 0.1; done
 
 (cd "$folder" && exec wine haoma.exe >/dev/null 2>&1) &
 disown
-window=$(xdotool search --sync --onlyvisible --name '^全国手机号码生成器' | head -1)
+window=$(timeout 120 xdotool search --sync --onlyvisible --name '^全国手机号码生成器' | head -1) ||
+  true
+[ -n "$window" ] || { echo "haoma.exe showed no window within two minutes" >&2; exit 1; }
 eval "$(xdotool getwindowgeometry --shell "$window")"
 # Controls by their place in the window's client area (Wine draws no frame without a manager).
 at() { xdotool mousemove $((X + $1)) $((Y + $2)) click 1; }
