@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
-// The carrier names (Corp) the segment store keeps, from the words segment data sets use.
+// The carrier names (Corp) the segment store keeps, from the words segment data sets use,
+// and the carriers a query filters by.
 
 #include <optional>
 #include <string_view>
@@ -12,5 +13,16 @@ namespace haoma::lookup {
 // a name already in the store's form is kept. Nothing for an empty or unknown word (未知),
 // whose carrier the numbering plan then supplies.
 std::optional<std::string_view> storeCarrierName(std::string_view word);
+
+enum class Carrier { Any, Telecom, Unicom, Mobile, Broadnet };
+
+// The word a carrier filter looks for in Corp ("电信", "联通", "移动", "广电"); empty for Any.
+std::string_view carrierWord(Carrier carrier);
+
+// The carrier named by `name`: "any", "不限", "电信", "联通", "移动", "广电" (also
+// "telecom", "unicom", "mobile", "broadnet"), or a name the store gives a carrier (中国移动,
+// 中国联通(虚拟运营商): a virtual operator is found with its host network); nothing for any
+// other text.
+std::optional<Carrier> carrierByName(std::string_view name);
 
 }  // namespace haoma::lookup

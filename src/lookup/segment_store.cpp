@@ -76,59 +76,6 @@ std::string carrierCondition(Carrier carrier) {
 
 namespace {
 
-struct CarrierName {
-    Carrier carrier;
-    std::string_view word;                    // what the filter looks for in Corp
-    std::array<std::string_view, 2> english;  // names a command line may use
-};
-
-constexpr std::array<CarrierName, 5> kCarrierNames = {{
-    {Carrier::Any, "", {"any", "不限"}},
-    {Carrier::Telecom, "电信", {"telecom", ""}},
-    {Carrier::Unicom, "联通", {"unicom", ""}},
-    {Carrier::Mobile, "移动", {"mobile", ""}},
-    {Carrier::Broadnet, "广电", {"broadnet", "cbn"}},
-}};
-
-}  // namespace
-
-std::string_view carrierWord(Carrier carrier) {
-    for (const auto& name : kCarrierNames) {
-        if (name.carrier == carrier) {
-            return name.word;
-        }
-    }
-    return {};
-}
-
-std::optional<Carrier> carrierByName(std::string_view given) {
-    // The store's names (中国联通, 中国联通(虚拟运营商)) count as their network's word: a
-    // virtual operator is found with its host network, as the window's filter finds it.
-    std::string_view name = text::trim(given);
-    if (name.starts_with("中国")) {
-        name.remove_prefix(std::string_view("中国").size());
-    }
-    for (const std::string_view tail : {"(虚拟运营商)", "（虚拟运营商）", "虚拟"}) {
-        if (name.ends_with(tail) && name.size() > tail.size()) {
-            name.remove_suffix(tail.size());
-            break;
-        }
-    }
-    const std::string lower = text::toLowerAscii(name);
-    for (const auto& entry : kCarrierNames) {
-        const auto named = [&](std::string_view english) {
-            return !english.empty() && english == lower;
-        };
-        if ((!entry.word.empty() && lower == entry.word) ||
-            std::any_of(entry.english.begin(), entry.english.end(), named)) {
-            return entry.carrier;
-        }
-    }
-    return std::nullopt;
-}
-
-namespace {
-
 // SQLite's own check of the file's pages ("quick_check") or of everything in it
 // ("integrity_check"). The empty text when it finds nothing wrong.
 std::string pragmaCheck(sqlite3* db, const char* pragma) {

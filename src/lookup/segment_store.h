@@ -13,22 +13,12 @@
 #include <utility>
 #include <vector>
 
+#include "lookup/carrier_names.h"
 #include "lookup/store_writer.h"
 
 struct sqlite3;
 
 namespace haoma::lookup {
-
-enum class Carrier { Any, Telecom, Unicom, Mobile, Broadnet };
-
-// The word a carrier filter looks for in Corp ("电信", "联通", "移动", "广电"); empty for Any.
-std::string_view carrierWord(Carrier carrier);
-
-// The carrier named by `name`: "any", "不限", "电信", "联通", "移动", "广电" (also
-// "telecom", "unicom", "mobile", "broadnet"), or a name the store gives a carrier (中国移动,
-// 中国联通(虚拟运营商): a virtual operator is found with its host network); nothing for any
-// other text.
-std::optional<Carrier> carrierByName(std::string_view name);
 
 inline constexpr const char* kStoreFileName = "mobile.db";
 
